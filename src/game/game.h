@@ -1,0 +1,126 @@
+// The game record and the rules that change it.
+#pragma once
+#include "platform/win.h"
+#include "../res/resource.h"
+
+constexpr int kMaxBoardSide = 50;
+constexpr int kCellSize = 16;
+constexpr int kFieldLeft = 12;
+constexpr int kFieldTop = 55;
+constexpr UINT_PTR kGameTimerId = 1;
+constexpr UINT kTimerPeriodMs = 1000;
+constexpr int kNameCapacity = 64;
+constexpr int kNameEntryMax = 16;
+constexpr int32_t kNoRecordTime = 999;
+constexpr wchar_t kNoRecordName[] = L"名前なし";
+constexpr int kMinusCode = 11;
+
+constexpr UINT MSG_BOARD_CHANGED = WM_USER;
+constexpr UINT MSG_ASK_NAME = WM_USER + 1;
+
+enum GamePhase : int32_t { Ready = 0, Running = 1, Won = 2, Lost = 3 };
+
+struct Cell {
+    int32_t mine;
+    int32_t flagged;
+    int32_t opened;
+    int32_t adjacentMines;
+};
+
+struct Settings {
+    int32_t XPos = 300;
+    int32_t Ypos = 200;
+    int32_t Time1 = kNoRecordTime;
+    int32_t Time2 = kNoRecordTime;
+    int32_t Time3 = kNoRecordTime;
+    int32_t Difficulty = CMD_BEGINNER;
+    wchar_t Name1[kNameCapacity] = L"名前なし";
+    wchar_t Name2[kNameCapacity] = L"名前なし";
+    wchar_t Name3[kNameCapacity] = L"名前なし";
+    int32_t ClickMode = CMD_MODE_ORIGINAL;
+    int32_t Width = 30;
+    int32_t Height = 16;
+    int32_t Mines = 99;
+    int32_t customWidth = 9;
+    int32_t customHeight = 9;
+    int32_t customMines = 10;
+};
+
+struct MouseState {
+    int32_t restartStage = 0;
+    int32_t leftDown = 0;
+    int32_t middleDown = 0;
+    int32_t rightDown = 0;
+    int32_t pressShown = 0;
+    int32_t facePressed = 0;
+    int32_t mouseX = 0;
+    int32_t mouseY = 0;
+    int32_t cursorCol = 0;
+    int32_t cursorRow = 0;
+    int32_t dragCol = 0;
+    int32_t dragRow = 0;
+};
+
+struct BackBuffer {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+};
+
+struct GameState {
+    Settings settings;
+    Cell board[kMaxBoardSide][kMaxBoardSide] = {};
+    GamePhase phase = Ready;
+    int32_t cellsToOpen = 0;
+    int32_t minesLeft = 0;
+    int32_t elapsedSeconds = 0;
+    MouseState mouse;
+    int32_t mineDigits[3] = {};
+    int32_t timerDigits[3] = {};
+    HMENU menu = nullptr;
+    MENUITEMINFOW menuItem = {};
+    BackBuffer backBuffer;
+    HBITMAP cellSheet = nullptr;
+    HBITMAP faceSheet = nullptr;
+    HBITMAP digitSheet = nullptr;
+    RECT windowRect = {};
+};
+
+extern GameState game;
+
+// One row of the level table; the custom row takes its size from the custom fields
+// and has no record slot.
+struct LevelPreset {
+    int32_t command;
+    int32_t width;
+    int32_t height;
+    int32_t mines;
+    int32_t Settings::*time;
+    wchar_t (Settings::*name)[kNameCapacity];
+};
+
+extern const LevelPreset kLevelPresets[3];
+
+// The fixed level of a command id, or nullptr for the custom level and other ids.
+const LevelPreset* FindLevelPreset(int32_t command);
+
+void NewGame(HWND window);
+void StartTimer(HWND window);
+void LoseGame(HWND window);
+void OpenCell(int column, int row, HWND window);
+void FloodOpen(int column, int row, HWND window);
+void Chord(HWND window);
+void WinGame(HWND window);
+
+// Column (or row) that a generator value 0 … 32767 picks among `size` places.
+inline int PlaceFromDraw(int draw, int size) { return draw * size / 32768; }
+
+inline bool IsOverField(int x, int y)
+{
+    return x > kFieldLeft && x < kFieldLeft + kCellSize * game.settings.Width && y > kFieldTop &&
+           y < kFieldTop + kCellSize * game.settings.Height;
+}
+
+inline bool IsInField(int column, int row)
+{
+    return column >= 0 && column < game.settings.Width && row >= 0 && row < game.settings.Height;
+}

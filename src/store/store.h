@@ -1,0 +1,19 @@
+// Settings and records in the current user's registry, and the dialogs that edit them.
+#pragma once
+#include "platform/win.h"
+
+constexpr wchar_t kStoreKey[] = L"Software\\kelvorin";
+
+void LoadSettings();
+void SaveLevelAndPosition(HWND window);
+void SaveRecords();
+void SaveClickMode();
+
+// Moves a window rectangle that lies on no monitor onto the nearest monitor's work area.
+void KeepOnScreen(int width, int height, int32_t* x, int32_t* y);
+
+void CheckNewRecord(HWND window);
+
+INT_PTR CALLBACK CustomDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK NewRecordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK HighScoresDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

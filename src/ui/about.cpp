@@ -1,0 +1,12 @@
+#include "ui/ui.h"
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM, LPARAM)
+{
+    switch (message) {
+    case WM_COMMAND:
+    case WM_CLOSE:
+        EndDialog(dialog, 1);
+        return TRUE;
+    }
+    return FALSE;
+}
