@@ -1,0 +1,71 @@
+# Shared by scripts/play, scripts/test and the end-to-end tests: packages and Wine prefixes.
+# Source it; it defines functions only.
+
+tesselmark_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
+
+# Installs the Debian packages that are missing (apt-get update once, first).
+ensure_packages() {
+  local missing=()
+  command -v cmake >/dev/null || missing+=(cmake)
+  command -v make >/dev/null || missing+=(make)
+  command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix)
+  command -v x86_64-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-x86-64)
+  [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
+  command -v wine >/dev/null || missing+=(wine wine64)
+  [ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
+  command -v Xvfb >/dev/null || missing+=(xvfb)
+  command -v xdotool >/dev/null || missing+=(xdotool)
+  command -v import >/dev/null || missing+=(imagemagick)
+  command -v xwininfo >/dev/null || missing+=(x11-utils)
+  [ -d /usr/share/fonts/opentype/ipafont-gothic ] || missing+=(fonts-ipafont-gothic)
+  [ -d /usr/share/wine/fonts ] || missing+=(fonts-wine)
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" = 0 ] || sudo=sudo
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  fi
+}
+
+build_game() {
+  local root
+  root=$(tesselmark_root)
+  (cd "$root" && cmake --preset mingw >/dev/null && cmake --build --preset mingw)
+}
+
+# prepare_prefix DIR [null]: creates the Wine prefix once, with Japanese font
+# replacements and Wine drawing its own frames; "null" makes it headless.
+prepare_prefix() {
+  local prefix=$1 graphics=${2:-x11}
+  export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
+  if [ ! -f "$prefix/.tesselmark-ready-$graphics" ]; then
+    mkdir -p "$prefix"
+    wine wineboot -i </dev/null >/dev/null 2>&1 || true
+    # The caption-button symbols; the text faces stay replaced by the Japanese one.
+    cp -n /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+    local reg="$prefix/tesselmark-setup.reg"
+    {
+      printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+      for face in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif" "System"; do
+        printf '"%s"="IPAGothic"\r\n' "$face"
+      done
+      printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n"Managed"="N"\r\n'
+      if [ "$graphics" = null ]; then
+        printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Graphics"="null"\r\n'
+      fi
+    } > "$reg"
+    wine regedit /S "$reg" </dev/null >/dev/null 2>&1
+    wineserver -w
+    touch "$prefix/.tesselmark-ready-$graphics"
+  fi
+}
+
+# Starts the prefix's wineserver and services up front, so that no test inherits them.
+start_wine() {
+  wineserver -p
+  wine wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+stop_wine() { wineserver -k 2>/dev/null || true; }
