@@ -67,8 +67,13 @@ void NewGame(HWND window)
     game.cellsToOpen = game.settings.Width * game.settings.Height - game.settings.Mines;
     if (game.phase == Running) KillTimer(window, kGameTimerId);
     game.phase = Ready;
+    DealBoard(static_cast<unsigned>(static_cast<uint64_t>(_time64(nullptr)) & 0xFFFFFFFFu));
+}
+
+void DealBoard(unsigned seed)
+{
     ClearField();
-    srand(static_cast<unsigned>(static_cast<uint64_t>(_time64(nullptr)) & 0xFFFFFFFFu));
+    srand(seed);
     PlaceMines();
     CountNeighbours();
 }

@@ -104,6 +104,8 @@ extern const LevelPreset kLevelPresets[3];
 const LevelPreset* FindLevelPreset(int32_t command);
 
 void NewGame(HWND window);
+// Clears the field and deals it from a seed; NewGame seeds with the current second.
+void DealBoard(unsigned seed);
 void StartTimer(HWND window);
 void LoseGame(HWND window);
 void OpenCell(int column, int row, HWND window);

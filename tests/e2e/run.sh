@@ -2,6 +2,8 @@
 # Runs every end-to-end case against the built exe on a private Xvfb display.
 set -euo pipefail
 EXE=$(realpath "$1")
+DEAL=$(realpath "$2")
+export DEAL
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 use_e2e_prefix
 start_xvfb
