@@ -86,3 +86,91 @@ click() {
   sleep 0.05
   xdotool mouseup "${3:-1}"
 }
+
+# Client-area origin inside the outer window, from the window's size and the client size
+# the field needs (Wine's menu bar makes the client one pixel taller than the layout).
+client_origin() {
+  local cols=$1 rows=$2
+  eval "$(window_geometry)"
+  FRAME=$(( (WIDTH - (16 * cols + 20)) / 2 ))
+  CLIENT_Y=$(( HEIGHT - FRAME - (16 * rows + 64) ))
+  CLIENT_X=$FRAME
+}
+
+# Clicks at a client position; cell_click COL ROW [BUTTON] at the centre of a cell.
+client_click() { click $((CLIENT_X + $1)) $((CLIENT_Y + $2)) "${3:-1}"; }
+cell_click() { client_click $((12 + 16 * $1 + 8)) $((55 + 16 * $2 + 8)) "${3:-1}"; }
+cell_move() { xdotool mousemove --window "$GAME_WINDOW" $((CLIENT_X + 20 + 16 * $1)) $((CLIENT_Y + 63 + 16 * $2)); sleep 0.1; }
+
+# Screenshot of the game window into $E2E_OUT/NAME.png.
+shot() { import -window "$GAME_WINDOW" "$E2E_OUT/$1.png"; }
+
+# sprite SHEET INDEX W H: a PNG of one sprite cut from the committed sprite sheet.
+sprite() {
+  local out="$E2E_OUT/sprite-$1-$2.png"
+  [ -f "$out" ] || convert "$E2E_ROOT/res/$1.bmp" -crop "$3x$4+0+$(($2 * $4))" +repage "$out"
+  echo "$out"
+}
+
+# Number of pixels where a region of a screenshot differs from a picture.
+differs() {
+  local picture=$1 shotname=$2 x=$3 y=$4 w h
+  w=$(identify -format %w "$picture"); h=$(identify -format %h "$picture")
+  convert "$E2E_OUT/$shotname.png" -crop "${w}x$h+$((CLIENT_X + x))+$((CLIENT_Y + y))" +repage "$E2E_OUT/region.png"
+  compare -metric AE "$E2E_OUT/region.png" "$picture" null: 2>&1 || true
+}
+
+# expect_cell COL ROW SPRITE: the cell on screen becomes that cell sprite, pixel for pixel
+# (screenshots are retaken for up to two seconds while Wine repaints).
+expect_cell() {
+  local n i
+  for ((i = 0; i < 20; i++)); do
+    shot now
+    n=$(differs "$(sprite cells "$3" 16 16)" now $((12 + 16 * $1)) $((55 + 16 * $2)))
+    [ "$n" = 0 ] && return 0
+    sleep 0.1
+  done
+  cp "$E2E_OUT/now.png" "$E2E_OUT/fail-$CASE_NAME.png" 2>/dev/null || true
+  fail "cell ($1,$2) is not sprite $3 ($n pixels differ)"
+}
+
+# expect_face SPRITE: the face button becomes that face sprite.
+expect_face() {
+  local n i
+  for ((i = 0; i < 20; i++)); do
+    shot now
+    n=$(differs "$(sprite faces "$1" 24 24)" now $((8 * FIELD_COLS)) 16)
+    [ "$n" = 0 ] && return 0
+    sleep 0.1
+  done
+  cp "$E2E_OUT/now.png" "$E2E_OUT/fail-$CASE_NAME.png" 2>/dev/null || true
+  fail "face is not sprite $1 ($n pixels differ)"
+}
+# new_board COLS ROWS MINES: starts a new game with the face at a known second and reads
+# the dealt board into BOARD (one string per row).
+new_board() {
+  FIELD_COLS=$1
+  local t0 t1 i
+  for ((i = 0; i < 5; i++)); do
+    t0=$(date +%s)
+    client_click $((8 * $1 + 12)) 28
+    t1=$(date +%s)
+    [ "$t0" = "$t1" ] && break
+  done
+  [ "$t0" = "$t1" ] || fail "could not start a game within one second"
+  mapfile -t BOARD < <(wine "$DEAL" "$t0" "$1" "$2" "$3" | tr -d '\r')
+  [ "${#BOARD[@]}" = "$2" ] || fail "dealer gave ${#BOARD[@]} rows"
+}
+
+is_mine() { [ "${BOARD[$2]:$1:1}" = '*' ]; }
+# Mines around a cell, counted from the dealt board.
+neighbours() {
+  local c=$1 r=$2 n=0 dc dr
+  for dc in -1 0 1; do for dr in -1 0 1; do
+    [ $dc = 0 ] && [ $dr = 0 ] && continue
+    local cc=$((c + dc)) rr=$((r + dr))
+    [ $cc -ge 0 ] && [ $rr -ge 0 ] && [ $cc -lt $FIELD_COLS ] && [ $rr -lt ${#BOARD[@]} ] || continue
+    is_mine $cc $rr && n=$((n + 1))
+  done; done
+  echo $n
+}

@@ -12,7 +12,11 @@ start_wine
 passed=0 failed=0
 for case in "$(dirname "${BASH_SOURCE[0]}")"/case_*.sh; do
   name=$(basename "$case" .sh)
-  if (set -euo pipefail; . "$case"; run_case "$EXE") >"$E2E_OUT/$name.log" 2>&1; then
+  set +e
+  (set -euo pipefail; CASE_NAME=$name; . "$case"; run_case "$EXE") >"$E2E_OUT/$name.log" 2>&1
+  rc=$?
+  set -e
+  if [ "$rc" = 0 ]; then
     echo "e2e $name: passed"; passed=$((passed + 1))
   else
     echo "e2e $name: FAILED"; sed 's/^/    /' "$E2E_OUT/$name.log"; failed=$((failed + 1))

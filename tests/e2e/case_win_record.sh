@@ -1,0 +1,75 @@
+# A beginner game won with real clicks on the board the game dealt, the record holder's
+# name typed on the real keyboard, both record dialogs, and the records read back.
+
+declare -A OPENED
+# Opens a cell as the game would, flooding blanks, so that no click lands on an open cell.
+open_model() {
+  local c=$1 r=$2 dc dr
+  [ $c -ge 0 ] && [ $r -ge 0 ] && [ $c -lt 9 ] && [ $r -lt 9 ] || return 0
+  [ -n "${OPENED[$c,$r]:-}" ] && return 0
+  OPENED[$c,$r]=1
+  [ "$(neighbours $c $r)" = 0 ] || return 0
+  for dc in -1 0 1; do for dr in -1 0 1; do open_model $((c + dc)) $((r + dr)); done; done
+}
+
+other_window() {
+  xdotool search --onlyvisible --classname 'tesselmark.exe' 2>/dev/null | grep -v -x "$GAME_WINDOW" | head -n 1
+}
+
+wait_dialog() {
+  local i w=""
+  for ((i = 0; i < 50; i++)); do
+    w=$(other_window || true)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+run_case() {
+  clear_store
+  start_game "$1"
+  client_origin 9 9
+  new_board 9 9 10
+  local c r safe=0
+  for ((r = 0; r < 9; r++)); do for ((c = 0; c < 9; c++)); do
+    is_mine $c $r && continue
+    safe=$((safe + 1))
+    [ -n "${OPENED[$c,$r]:-}" ] && continue
+    cell_click $c $r
+    open_model $c $r
+  done; done
+  [ "${#OPENED[@]}" = "$safe" ] || fail "model opened ${#OPENED[@]} of $safe cells"
+
+  local dialog
+  dialog=$(wait_dialog) || fail "no new-record dialog after the win"
+  shot won
+  import -window "$dialog" "$E2E_OUT/new-record.png"
+  xdotool type --delay 30 "Tester"
+  xdotool key Return
+  local scores=""
+  for ((c = 0; c < 50; c++)); do
+    scores=$(other_window || true)
+    [ -n "$scores" ] && [ "$scores" != "$dialog" ] && break
+    sleep 0.1
+  done
+  [ -n "$scores" ] && [ "$scores" != "$dialog" ] || fail "no high-score dialog after the name"
+  import -window "$scores" "$E2E_OUT/high-scores.png"
+  xdotool key Return
+  for ((c = 0; c < 50; c++)); do
+    [ -z "$(other_window || true)" ] && break
+    sleep 0.1
+  done
+  [ -z "$(other_window || true)" ] || fail "the high-score dialog did not close"
+
+  local time1 name1
+  time1=$(reg_dword Time1)
+  name1=$(wine reg query 'HKCU\Software\kelvorin' /v Name1 | tr -d '\r' | awk '$1 == "Name1" {print $3}')
+  echo "record: $time1 s by $name1"
+  [ "$name1" = Tester ] || fail "Name1 is '$name1'"
+  [ -n "$time1" ] && [ "$time1" -ge 1 ] && [ "$time1" -lt 999 ] || fail "Time1 is '$time1'"
+  [ "$(reg_dword Time2)" = 999 ] || fail "Time2 changed"
+  expect_face 1
+  click $((WIDTH - 12)) 12
+  wait_game_exit
+}
