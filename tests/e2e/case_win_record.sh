@@ -43,7 +43,6 @@ run_case() {
 
   local dialog
   dialog=$(wait_dialog) || fail "no new-record dialog after the win"
-  shot won
   import -window "$dialog" "$E2E_OUT/new-record.png"
   xdotool type --delay 30 "Tester"
   xdotool key Return
@@ -70,6 +69,7 @@ run_case() {
   [ -n "$time1" ] && [ "$time1" -ge 1 ] && [ "$time1" -lt 999 ] || fail "Time1 is '$time1'"
   [ "$(reg_dword Time2)" = 999 ] || fail "Time2 changed"
   expect_face 1
+  shot won
   click $((WIDTH - 12)) 12
   wait_game_exit
 }
