@@ -31,6 +31,9 @@ run_case() {
   start_game "$1"
   client_origin 9 9
   new_board 9 9 10
+  pick_safe_on_both || fail "no cell safe on both boards"
+  first_open $SAFE_C $SAFE_R
+  open_model $SAFE_C $SAFE_R
   local c r safe=0
   for ((r = 0; r < 9; r++)); do for ((c = 0; c < 9; c++)); do
     is_mine $c $r && continue

@@ -134,6 +134,18 @@ expect_cell() {
   fail "cell ($1,$2) is not sprite $3 ($n pixels differ)"
 }
 
+# expect_cell_quick COL ROW SPRITE: true when the cell shows that sprite within a second.
+expect_cell_quick() {
+  local n i
+  for ((i = 0; i < 8; i++)); do
+    shot now
+    n=$(differs "$(sprite cells "$3" 16 16)" now $((12 + 16 * $1)) $((55 + 16 * $2)))
+    [ "$n" = 0 ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # expect_face SPRITE: the face button becomes that face sprite.
 expect_face() {
   local n i
@@ -146,20 +158,49 @@ expect_face() {
   cp "$E2E_OUT/now.png" "$E2E_OUT/fail-$CASE_NAME.png" 2>/dev/null || true
   fail "face is not sprite $1 ($n pixels differ)"
 }
-# new_board COLS ROWS MINES: starts a new game with the face at a known second and reads
-# the dealt board into BOARD (one string per row).
+# new_board COLS ROWS MINES: starts a new game with the face early in a second and reads
+# the board dealt in that second into BOARD, and the next second's into BOARD_NEXT: Wine
+# sometimes hands the click over late, and the first opening (first_open) tells which.
 new_board() {
   FIELD_COLS=$1
-  local t0 t1 i
-  for ((i = 0; i < 5; i++)); do
-    t0=$(date +%s)
-    client_click $((8 * $1 + 12)) 28
-    t1=$(date +%s)
-    [ "$t0" = "$t1" ] && break
+  local t0 ms
+  for ((ms = 1000; ms > 150; )); do
+    ms=$(( 10#$(date +%N) / 1000000 ))
+    [ $ms -gt 150 ] && sleep 0.02
   done
-  [ "$t0" = "$t1" ] || fail "could not start a game within one second"
+  t0=$(date +%s)
+  client_click $((8 * $1 + 12)) 28
   mapfile -t BOARD < <(wine "$DEAL" "$t0" "$1" "$2" "$3" | tr -d '\r')
-  [ "${#BOARD[@]}" = "$2" ] || fail "dealer gave ${#BOARD[@]} rows"
+  mapfile -t BOARD_NEXT < <(wine "$DEAL" "$((t0 + 1))" "$1" "$2" "$3" | tr -d '\r')
+  [ "${#BOARD[@]}" = "$2" ] && [ "${#BOARD_NEXT[@]}" = "$2" ] || fail "dealer gave ${#BOARD[@]} rows"
+}
+
+# first_open COL ROW: opens a cell that is safe on both candidate boards and keeps the
+# board whose number the screen shows there.
+first_open() {
+  local candidate shown
+  cell_click "$1" "$2"
+  for candidate in 1 2; do
+    if [ $candidate = 2 ]; then BOARD=("${BOARD_NEXT[@]}"); fi
+    shown=$((15 - $(neighbours "$1" "$2")))
+    if expect_cell_quick "$1" "$2" $shown; then return 0; fi
+  done
+  fail "the opened cell ($1,$2) fits neither candidate board"
+}
+
+# A cell safe on both candidate boards, with a different number on each where one
+# exists, so that opening it tells the boards apart: SAFE_C SAFE_R.
+pick_safe_on_both() {
+  local c r a b found=1 saved=("${BOARD[@]}")
+  for ((r = 0; r < ${#BOARD[@]}; r++)); do for ((c = 0; c < FIELD_COLS; c++)); do
+    [ "${saved[$r]:$c:1}" = . ] && [ "${BOARD_NEXT[$r]:$c:1}" = . ] || continue
+    BOARD=("${saved[@]}"); a=$(neighbours $c $r)
+    BOARD=("${BOARD_NEXT[@]}"); b=$(neighbours $c $r)
+    if [ $found = 1 ] || [ "$a" != "$b" ]; then SAFE_C=$c; SAFE_R=$r; found=0; fi
+    [ "$a" != "$b" ] && break 2
+  done; done
+  BOARD=("${saved[@]}")
+  return $found
 }
 
 is_mine() { [ "${BOARD[$2]:$1:1}" = '*' ]; }

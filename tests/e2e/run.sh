@@ -10,7 +10,7 @@ start_xvfb
 trap 'stop_wine; stop_xvfb' EXIT
 start_wine
 passed=0 failed=0
-for case in "$(dirname "${BASH_SOURCE[0]}")"/case_*.sh; do
+for case in "$(dirname "${BASH_SOURCE[0]}")"/case_${E2E_ONLY:-*}.sh; do
   name=$(basename "$case" .sh)
   set +e
   (set -euo pipefail; CASE_NAME=$name; . "$case"; run_case "$EXE") >"$E2E_OUT/$name.log" 2>&1
