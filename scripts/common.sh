@@ -41,7 +41,8 @@ prepare_prefix() {
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
   if [ ! -f "$prefix/.tesselmark-ready-$graphics" ]; then
     mkdir -p "$prefix"
-    wine wineboot -i </dev/null >/dev/null 2>&1 || true
+    # No .NET or HTML engine to install: the game needs neither, and there is no network.
+    WINEDLLOVERRIDES="mscoree=;mshtml=" wine wineboot -i </dev/null >/dev/null 2>&1 || true
     # The caption-button symbols; the text faces stay replaced by the Japanese one.
     cp -n /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
     local reg="$prefix/tesselmark-setup.reg"
