@@ -70,7 +70,8 @@ void OnCommand(HWND window, WPARAM wParam)
     case CMD_EXPERT: ChooseFixedLevel(window, *FindLevelPreset(id)); break;
     case CMD_CUSTOM: ChooseCustomLevel(window, HIWORD(wParam) != 0); break;
     case CMD_HIGH_SCORES: RunDialog(window, IDD_HIGH_SCORES, HighScoresDialogProc); break;
-    case CMD_EXIT: SendMessageW(window, WM_DESTROY, 0, 0); break;
+    // Destroying the window sends WM_DESTROY, which frees the drawing objects and posts the quit.
+    case CMD_EXIT: DestroyWindow(window); break;
     case CMD_ABOUT: RunDialog(window, IDD_ABOUT, AboutDialogProc); break;
     case CMD_MODE_ENERGY_SAVING:
     case CMD_MODE_ORIGINAL: ChooseClickMode(id); break;
