@@ -81,18 +81,6 @@ void ExpectClientFor(HWND window, int columns, int rows)
     EXPECT_TRUE(EqualRect(&game.windowRect, &client));
 }
 
-DWORD StoredNumber(const wchar_t* name)
-{
-    DWORD value = 0xDEADBEEF, size = sizeof(value);
-    RegGetValueW(HKEY_CURRENT_USER, kStoreKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-    return value;
-}
-
-void StoreNumber(const wchar_t* name, DWORD value)
-{
-    RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, name, REG_DWORD, &value, sizeof(value));
-}
-
 // Takes every pending message; returns the exit code of a quit message, or -1 without one.
 int TakeQuitCode()
 {
@@ -106,41 +94,6 @@ int TakeQuitCode()
         }
     }
     return code;
-}
-
-HWND FindDialogOfThread()
-{
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM out) -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (lstrcmpW(name, L"#32770") != 0) return TRUE;
-            *reinterpret_cast<HWND*>(out) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-int gStrayDialogs = 0;
-void CALLBACK EndStrayDialog(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (HWND dialog = FindDialogOfThread()) {
-        ++gStrayDialogs;
-        EndDialog(dialog, 2);
-    }
-}
-
-// Runs `action` and counts the dialogs it opens, ending each so that the test goes on.
-int DialogsOpenedBy(const std::function<void()>& action)
-{
-    gStrayDialogs = 0;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, EndStrayDialog);
-    action();
-    KillTimer(nullptr, timer);
-    return gStrayDialogs;
 }
 
 std::vector<std::wstring> ChildTexts(HWND dialog)

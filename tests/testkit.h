@@ -41,3 +41,11 @@ void WithDialog(const std::function<void(HWND)>& drive, const std::function<void
 int FreeGdiSlots();
 
 std::wstring DialogText(HWND dialog, int id);
+
+// Runs `action` and counts the dialogs it opens, ending each so that the test goes on.
+int DialogsOpenedBy(const std::function<void()>& action);
+
+// A REG_DWORD of the game's key (0xDEADBEEF when missing), a REG_SZ ("(missing)").
+DWORD StoredNumber(const wchar_t* name);
+void StoreNumber(const wchar_t* name, DWORD value);
+std::wstring StoredText(const wchar_t* name);
