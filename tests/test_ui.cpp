@@ -43,14 +43,6 @@ void Click(HWND window, UINT down, int x, int y)
     Mouse(window, down + 1, x, y);
 }
 
-// Whether the game's one-second timer exists; it is set again as it was.
-bool TimerRunning(HWND window)
-{
-    if (!KillTimer(window, kGameTimerId)) return false;
-    SetTimer(window, kGameTimerId, kTimerPeriodMs, nullptr);
-    return true;
-}
-
 bool Checked(HWND window, int id)
 {
     MENUITEMINFOW info = {};

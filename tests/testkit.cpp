@@ -240,3 +240,11 @@ std::wstring StoredText(const wchar_t* name)
     RegGetValueW(HKEY_CURRENT_USER, kStoreKey, name, RRF_RT_REG_SZ, nullptr, text, &size);
     return text;
 }
+
+// Whether the game's one-second timer exists; it is set again as it was.
+bool TimerRunning(HWND window)
+{
+    if (!KillTimer(window, kGameTimerId)) return false;
+    SetTimer(window, kGameTimerId, kTimerPeriodMs, nullptr);
+    return true;
+}

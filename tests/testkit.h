@@ -49,3 +49,6 @@ int DialogsOpenedBy(const std::function<void()>& action);
 DWORD StoredNumber(const wchar_t* name);
 void StoreNumber(const wchar_t* name, DWORD value);
 std::wstring StoredText(const wchar_t* name);
+
+// Whether the game's one-second timer exists; it is set again as it was.
+bool TimerRunning(HWND window);
