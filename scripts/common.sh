@@ -17,6 +17,8 @@ ensure_packages() {
   command -v xdotool >/dev/null || missing+=(xdotool)
   command -v import >/dev/null || missing+=(imagemagick)
   command -v xwininfo >/dev/null || missing+=(x11-utils)
+  command -v zip >/dev/null || missing+=(zip)
+  command -v unzip >/dev/null || missing+=(unzip)
   [ -d /usr/share/fonts/opentype/ipafont-gothic ] || missing+=(fonts-ipafont-gothic)
   [ -d /usr/share/wine/fonts ] || missing+=(fonts-wine)
   if [ ${#missing[@]} -gt 0 ]; then
