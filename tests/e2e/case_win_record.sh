@@ -1,31 +1,6 @@
 # A beginner game won with real clicks on the board the game dealt, the record holder's
 # name typed on the real keyboard, both record dialogs, and the records read back.
 
-declare -A OPENED
-# Opens a cell as the game would, flooding blanks, so that no click lands on an open cell.
-open_model() {
-  local c=$1 r=$2 dc dr
-  [ $c -ge 0 ] && [ $r -ge 0 ] && [ $c -lt 9 ] && [ $r -lt 9 ] || return 0
-  [ -n "${OPENED[$c,$r]:-}" ] && return 0
-  OPENED[$c,$r]=1
-  [ "$(neighbours $c $r)" = 0 ] || return 0
-  for dc in -1 0 1; do for dr in -1 0 1; do open_model $((c + dc)) $((r + dr)); done; done
-}
-
-other_window() {
-  xdotool search --onlyvisible --classname 'tesselmark.exe' 2>/dev/null | grep -v -x "$GAME_WINDOW" | head -n 1
-}
-
-wait_dialog() {
-  local i w=""
-  for ((i = 0; i < 50; i++)); do
-    w=$(other_window || true)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
 run_case() {
   clear_store
   start_game "$1"

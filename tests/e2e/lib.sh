@@ -120,44 +120,44 @@ differs() {
   compare -metric AE "$E2E_OUT/region.png" "$picture" null: 2>&1 || true
 }
 
-# expect_cell COL ROW SPRITE: the cell on screen becomes that cell sprite, pixel for pixel
-# (screenshots are retaken for up to two seconds while Wine repaints).
-expect_cell() {
-  local n i
-  for ((i = 0; i < 20; i++)); do
+# on_screen TENTHS COMMAND...: retakes the screenshot while Wine repaints until COMMAND
+# (one of the *_diff below) counts no differing pixel; the last count stays in SHOWN_DIFF.
+on_screen() {
+  local tenths=$1 i; shift
+  for ((i = 0; i < tenths; i++)); do
     shot now
-    n=$(differs "$(sprite cells "$3" 16 16)" now $((12 + 16 * $1)) $((55 + 16 * $2)))
-    [ "$n" = 0 ] && return 0
-    sleep 0.1
-  done
-  cp "$E2E_OUT/now.png" "$E2E_OUT/fail-$CASE_NAME.png" 2>/dev/null || true
-  fail "cell ($1,$2) is not sprite $3 ($n pixels differ)"
-}
-
-# expect_cell_quick COL ROW SPRITE: true when the cell shows that sprite within a second.
-expect_cell_quick() {
-  local n i
-  for ((i = 0; i < 8; i++)); do
-    shot now
-    n=$(differs "$(sprite cells "$3" 16 16)" now $((12 + 16 * $1)) $((55 + 16 * $2)))
-    [ "$n" = 0 ] && return 0
+    SHOWN_DIFF=$("$@")
+    [ "$SHOWN_DIFF" = 0 ] && return 0
     sleep 0.1
   done
   return 1
 }
 
-# expect_face SPRITE: the face button becomes that face sprite.
-expect_face() {
-  local n i
-  for ((i = 0; i < 20; i++)); do
-    shot now
-    n=$(differs "$(sprite faces "$1" 24 24)" now $((8 * FIELD_COLS)) 16)
-    [ "$n" = 0 ] && return 0
-    sleep 0.1
-  done
+# Keeps the last screenshot beside the logs and fails.
+fail_on_screen() {
   cp "$E2E_OUT/now.png" "$E2E_OUT/fail-$CASE_NAME.png" 2>/dev/null || true
-  fail "face is not sprite $1 ($n pixels differ)"
+  fail "$* ($SHOWN_DIFF pixels differ)"
 }
+
+cell_diff() { differs "$(sprite cells "$3" 16 16)" now $((12 + 16 * $1)) $((55 + 16 * $2)); }
+face_diff() { differs "$(sprite faces "$1" 24 24)" now $((8 * FIELD_COLS)) 16; }
+# The mine counter's three digits against a number from 0 to 999.
+counter_diff() {
+  local k n=0 digits
+  digits=$(printf '%03d' "$1")
+  for k in 0 1 2; do
+    n=$((n + $(differs "$(sprite digits $((11 - ${digits:$k:1})) 13 23)" now $((17 + 13 * k)) 16)))
+  done
+  echo $n
+}
+
+# The cell, the face or the counter on screen becomes what is expected within two seconds;
+# expect_cell_quick only tells, within a second.
+expect_cell() { on_screen 20 cell_diff "$@" || fail_on_screen "cell ($1,$2) is not sprite $3"; }
+expect_cell_quick() { on_screen 8 cell_diff "$@"; }
+expect_face() { on_screen 20 face_diff "$1" || fail_on_screen "face is not sprite $1"; }
+expect_counter() { on_screen 20 counter_diff "$1" || fail_on_screen "mine counter does not show $1"; }
+
 # new_board COLS ROWS MINES: starts a new game with the face early in a second and reads
 # the board dealt in that second into BOARD, and the next second's into BOARD_NEXT: Wine
 # sometimes hands the click over late, and the first opening (first_open) tells which.
@@ -215,3 +215,43 @@ neighbours() {
   done; done
   echo $n
 }
+
+declare -A OPENED
+# Opens a cell as the game would, flooding blanks, so that the cases know which cells the
+# screen shows open without clicking on them again.
+open_model() {
+  local c=$1 r=$2 dc dr
+  [ $c -ge 0 ] && [ $r -ge 0 ] && [ $c -lt $FIELD_COLS ] && [ $r -lt ${#BOARD[@]} ] || return 0
+  [ -n "${OPENED[$c,$r]:-}" ] && return 0
+  OPENED[$c,$r]=1
+  [ "$(neighbours $c $r)" = 0 ] || return 0
+  for dc in -1 0 1; do for dr in -1 0 1; do open_model $((c + dc)) $((r + dr)); done; done
+}
+
+# Another visible window of the game (a dialog), or nothing.
+other_window() {
+  xdotool search --onlyvisible --classname 'tesselmark.exe' 2>/dev/null | grep -v -x "$GAME_WINDOW" | head -n 1
+}
+
+# Waits for a dialog of the game to appear and prints its window.
+wait_dialog() {
+  local i w=""
+  for ((i = 0; i < 50; i++)); do
+    w=$(other_window || true)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until no dialog of the game is left on screen.
+wait_no_dialog() { wait_for 50 sh -c "! xdotool search --onlyvisible --classname tesselmark.exe | grep -v -x $GAME_WINDOW"; }
+
+# open_menu KEYS...: opens the game menu with a click on its title and presses the keys.
+open_menu() {
+  click 20 $((CLIENT_Y - 10))
+  sleep 0.3
+  xdotool key "$@"
+}
+
+reg_text() { wine reg query 'HKCU\Software\kelvorin' /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
