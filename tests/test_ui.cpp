@@ -758,32 +758,6 @@ TEST_F(Ui, MainWindowIdentity)
     EXPECT_EQ(CountMines(), 40);
 }
 
-TEST_F(Ui, BoardChangesDoNotAccumulateDrawingObjects)
-{
-    SendMessageW(window, WM_PAINT, 0, 0);
-    const int freeBefore = FreeGdiSlots();
-    for (int i = 0; i < 1000; ++i) {
-        if (i % 100 == 0) {
-            // Now and then a different field, so that the buffer really follows the client size.
-            const bool wide = (i / 100) % 2 == 1;
-            game.settings.Width = wide ? 30 : 9;
-            game.settings.Height = wide ? 16 : 9;
-            game.settings.Mines = wide ? 99 : 10;
-            SetWindowPos(window, nullptr, 0, 0, WindowWidthFor(game.settings.Width), WindowHeightFor(game.settings.Height),
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-        game.phase = Lost;
-        SendMessageW(window, MSG_BOARD_CHANGED, 0, 0);
-        ASSERT_EQ(game.phase, Ready);
-        if (i % 100 == 0 || i % 100 == 99) {
-            ExpectClientFor(window, game.settings.Width, game.settings.Height);
-            SendMessageW(window, WM_PAINT, 0, 0);
-        }
-    }
-    const int freeAfter = FreeGdiSlots();
-    EXPECT_LE(freeBefore - freeAfter, 5) << "before " << freeBefore << ", after " << freeAfter;
-}
-
 TEST_F(Ui, CloseBoxEndsWithZeroAndFreesTheDrawingObjects)
 {
     EndGame(window);
