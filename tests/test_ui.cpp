@@ -88,18 +88,30 @@ int TakeQuitCode()
     return code;
 }
 
-std::vector<std::wstring> ChildTexts(HWND dialog)
+std::wstring WindowText(HWND window)
 {
-    std::vector<std::wstring> texts;
+    wchar_t text[128] = {};
+    GetWindowTextW(window, text, 128);
+    return text;
+}
+
+std::vector<HWND> Children(HWND dialog)
+{
+    std::vector<HWND> children;
     EnumChildWindows(
         dialog,
         [](HWND child, LPARAM out) -> BOOL {
-            wchar_t text[128] = {};
-            GetWindowTextW(child, text, 128);
-            reinterpret_cast<std::vector<std::wstring>*>(out)->push_back(text);
+            reinterpret_cast<std::vector<HWND>*>(out)->push_back(child);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&texts));
+        reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+std::vector<std::wstring> ChildTexts(HWND dialog)
+{
+    std::vector<std::wstring> texts;
+    for (HWND child : Children(dialog)) texts.push_back(WindowText(child));
     return texts;
 }
 
@@ -108,35 +120,22 @@ std::vector<std::wstring> ChildTexts(HWND dialog)
 std::vector<std::wstring> CutTexts(HWND dialog)
 {
     std::vector<std::wstring> cut;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM out) -> BOOL {
-            wchar_t kind[16] = {}, text[128] = {};
-            GetClassNameW(child, kind, 16);
-            const int length = GetWindowTextW(child, text, 128);
-            if (_wcsicmp(kind, L"Static") != 0 || length == 0) return TRUE;
-            HDC dc = GetDC(child);
-            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
-            SIZE size = {};
-            GetTextExtentPoint32W(dc, text, length, &size);
-            SelectObject(dc, old);
-            ReleaseDC(child, dc);
-            RECT client;
-            GetClientRect(child, &client);
-            if (size.cx > client.right) {
-                reinterpret_cast<std::vector<std::wstring>*>(out)->push_back(text);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&cut));
+    for (HWND child : Children(dialog)) {
+        wchar_t kind[16] = {};
+        GetClassNameW(child, kind, 16);
+        const std::wstring text = WindowText(child);
+        if (_wcsicmp(kind, L"Static") != 0 || text.empty()) continue;
+        HDC dc = GetDC(child);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(child, dc);
+        RECT client;
+        GetClientRect(child, &client);
+        if (size.cx > client.right) cut.push_back(text);
+    }
     return cut;
-}
-
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[128] = {};
-    GetWindowTextW(window, text, 128);
-    return text;
 }
 
 class Ui : public ::testing::Test {
