@@ -1,6 +1,7 @@
 # Every level from the menu: the window takes the field's size around its fixed corner and
 # the level is stored at once. A custom field typed into the dialog with the keyboard alone;
-# the position is stored on exit, and the next start comes back with the custom field.
+# the position stored with the level is where the window stands, and the next start comes
+# back with the custom field there.
 
 # choose_level KEY COLS ROWS MINES COMMAND: picks a level from the game menu and checks it.
 choose_level() {
@@ -58,7 +59,7 @@ run_case() {
   FIELD_COLS=20
   expect_counter 30
 
-  # Exit from the menu stores where the window stands.
+  # Each level stored the position with it; exit from the menu ends with it in place.
   open_menu x
   wait_game_exit
   [ "$(reg_dword XPos),$(reg_dword Ypos)" = "$X,$Y" ] || fail "stored position $(reg_dword XPos),$(reg_dword Ypos), window was at $X,$Y"
