@@ -33,15 +33,11 @@ run_case() {
   [ -n "$scores" ] && [ "$scores" != "$dialog" ] || fail "no high-score dialog after the name"
   import -window "$scores" "$E2E_OUT/high-scores.png"
   xdotool key Return
-  for ((c = 0; c < 50; c++)); do
-    [ -z "$(other_window || true)" ] && break
-    sleep 0.1
-  done
-  [ -z "$(other_window || true)" ] || fail "the high-score dialog did not close"
+  wait_no_dialog || fail "the high-score dialog did not close"
 
   local time1 name1
   time1=$(reg_dword Time1)
-  name1=$(wine reg query 'HKCU\Software\kelvorin' /v Name1 | tr -d '\r' | awk '$1 == "Name1" {print $3}')
+  name1=$(reg_text Name1)
   echo "record: $time1 s by $name1"
   [ "$name1" = Tester ] || fail "Name1 is '$name1'"
   [ -n "$time1" ] && [ "$time1" -ge 1 ] && [ "$time1" -lt 999 ] || fail "Time1 is '$time1'"

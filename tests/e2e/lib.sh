@@ -71,9 +71,11 @@ wait_game_exit() {
 # Reads a REG_DWORD of the game's key as a decimal number.
 reg_dword() {
   local hex
-  hex=$(wine reg query 'HKCU\Software\kelvorin' /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}')
+  hex=$(reg_text "$1")
   [ -n "$hex" ] && printf '%d\n' "$hex"
 }
+# The data of a value of the game's key as `wine reg query` prints it.
+reg_text() { wine reg query 'HKCU\Software\kelvorin' /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
 
 window_geometry() { xdotool getwindowgeometry --shell "$GAME_WINDOW"; }
 
@@ -245,7 +247,8 @@ wait_dialog() {
 }
 
 # Waits until no dialog of the game is left on screen.
-wait_no_dialog() { wait_for 50 sh -c "! xdotool search --onlyvisible --classname tesselmark.exe | grep -v -x $GAME_WINDOW"; }
+no_dialog() { [ -z "$(other_window || true)" ]; }
+wait_no_dialog() { wait_for 50 no_dialog; }
 
 # open_menu KEYS...: opens the game menu with a click on its title and presses the keys.
 open_menu() {
@@ -253,5 +256,3 @@ open_menu() {
   sleep 0.3
   xdotool key "$@"
 }
-
-reg_text() { wine reg query 'HKCU\Software\kelvorin' /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
