@@ -16,7 +16,9 @@ choose_level() {
   [ "$HEIGHT" = $((H0 + 16 * ($3 - 9))) ] || fail "$3 rows give a window $HEIGHT high"
   [ "$X,$Y" = "$X0,$Y0" ] || fail "window moved from $X0,$Y0 to $X,$Y"
   [ "$(reg_dword Difficulty)" = "$5" ] || fail "level $5 not stored"
-  [ "$(reg_dword Width),$(reg_dword Height),$(reg_dword Mines)" = "$2,$3,$4" ] || fail "field $2x$3/$4 not stored"
+  local stored
+  stored="$(reg_dword Width),$(reg_dword Height),$(reg_dword Mines)"
+  [ "$stored" = "$2,$3,$4" ] || fail "field $2x$3/$4 stored as $stored"
   FIELD_COLS=$2
   expect_counter "$4"
   expect_face 4
@@ -55,7 +57,9 @@ run_case() {
   eval "$(window_geometry)"
   [ "$WIDTH,$HEIGHT" = "$((W0 + 16 * 11)),$((H0 + 16 * 3))" ] || fail "custom window is ${WIDTH}x$HEIGHT"
   [ "$(reg_dword Difficulty)" = 40017 ] || fail "custom level not stored"
-  [ "$(reg_dword Width),$(reg_dword Height),$(reg_dword Mines)" = 20,12,30 ] || fail "custom field not stored"
+  local stored
+  stored="$(reg_dword Width),$(reg_dword Height),$(reg_dword Mines)"
+  [ "$stored" = 20,12,30 ] || fail "custom field 20x12/30 stored as $stored"
   FIELD_COLS=20
   expect_counter 30
 

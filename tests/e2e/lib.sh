@@ -74,8 +74,24 @@ reg_dword() {
   hex=$(reg_text "$1")
   [ -n "$hex" ] && printf '%d\n' "$hex"
 }
-# The data of a value of the game's key as `wine reg query` prints it.
-reg_text() { wine reg query 'HKCU\Software\kelvorin' /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
+# The data of a value of the game's key as `wine reg query` prints it. Every value the cases
+# read exists, so a failed query is retried: now and then a Wine process fails to start on a
+# loaded machine, and that must not read as a value the game did not store. Each retry is
+# logged with what reg printed.
+reg_text() {
+  local out rc i
+  for ((i = 0; i < 5; i++)); do
+    rc=0
+    out=$(wine reg query 'HKCU\Software\kelvorin' /v "$1" 2>&1) || rc=$?
+    if [ "$rc" = 0 ]; then
+      printf '%s\n' "$out" | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'
+      return 0
+    fi
+    echo "reg query $1 failed with $rc: $(printf '%s' "$out" | tr -d '\r' | tr '\n' ' ')" >&2
+    sleep 0.2
+  done
+  return 1
+}
 
 window_geometry() { xdotool getwindowgeometry --shell "$GAME_WINDOW"; }
 
