@@ -37,7 +37,17 @@ use_e2e_prefix() {
   prepare_prefix "$E2E_ROOT/build/mingw/wineprefix-e2e"
 }
 
-clear_store() { wine reg delete 'HKCU\Software\kelvorin' /f >/dev/null 2>&1 || true; }
+# Deletes the game's key and makes sure it is gone, so that a Wine process that failed to
+# start cannot leave the last case's values behind.
+clear_store() {
+  local i
+  for ((i = 0; i < 5; i++)); do
+    wine reg delete 'HKCU\Software\kelvorin' /f >/dev/null 2>&1 || true
+    case "$(wine reg query 'HKCU\Software\kelvorin' 2>&1)" in *'Unable to find'*) return 0 ;; esac
+    sleep 0.2
+  done
+  fail "the game's key could not be deleted"
+}
 
 # start_game EXE: runs the game in the background; GAME_PID, GAME_WINDOW set.
 start_game() {
