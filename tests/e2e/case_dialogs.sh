@@ -2,10 +2,10 @@
 # the version dialog opens from the help menu and closes; the game plays on after both.
 run_case() {
   clear_store
-  wine reg add 'HKCU\Software\kelvorin' /v Time1 /t REG_DWORD /d 7 /f >/dev/null
-  wine reg add 'HKCU\Software\kelvorin' /v Name1 /t REG_SZ /d Alice /f >/dev/null
-  wine reg add 'HKCU\Software\kelvorin' /v Time3 /t REG_DWORD /d 120 /f >/dev/null
-  wine reg add 'HKCU\Software\kelvorin' /v Name3 /t REG_SZ /d Bob /f >/dev/null
+  wine reg add "$GAME_KEY" /v Time1 /t REG_DWORD /d 7 /f >/dev/null
+  wine reg add "$GAME_KEY" /v Name1 /t REG_SZ /d Alice /f >/dev/null
+  wine reg add "$GAME_KEY" /v Time3 /t REG_DWORD /d 120 /f >/dev/null
+  wine reg add "$GAME_KEY" /v Name3 /t REG_SZ /d Bob /f >/dev/null
   start_game "$1"
   client_origin 9 9
   FIELD_COLS=9

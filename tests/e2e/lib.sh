@@ -37,13 +37,16 @@ use_e2e_prefix() {
   prepare_prefix "$E2E_ROOT/build/mingw/wineprefix-e2e"
 }
 
+# The game's key, as reg names it.
+GAME_KEY='HKCU\Software\kelvorin'
+
 # Deletes the game's key and makes sure it is gone, so that a Wine process that failed to
 # start cannot leave the last case's values behind.
 clear_store() {
   local i
   for ((i = 0; i < 5; i++)); do
-    wine reg delete 'HKCU\Software\kelvorin' /f >/dev/null 2>&1 || true
-    case "$(wine reg query 'HKCU\Software\kelvorin' 2>&1)" in *'Unable to find'*) return 0 ;; esac
+    wine reg delete "$GAME_KEY" /f >/dev/null 2>&1 || true
+    case "$(wine reg query "$GAME_KEY" 2>&1)" in *'Unable to find'*) return 0 ;; esac
     sleep 0.2
   done
   fail "the game's key could not be deleted"
@@ -92,7 +95,7 @@ reg_text() {
   local out rc i
   for ((i = 0; i < 5; i++)); do
     rc=0
-    out=$(wine reg query 'HKCU\Software\kelvorin' /v "$1" 2>&1) || rc=$?
+    out=$(wine reg query "$GAME_KEY" /v "$1" 2>&1) || rc=$?
     if [ "$rc" = 0 ]; then
       printf '%s\n' "$out" | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'
       return 0
