@@ -19,7 +19,8 @@ ensure_packages() {
   command -v xwininfo >/dev/null || missing+=(x11-utils)
   command -v zip >/dev/null || missing+=(zip)
   command -v unzip >/dev/null || missing+=(unzip)
-  [ -d /usr/share/fonts/opentype/ipafont-gothic ] || missing+=(fonts-ipafont-gothic)
+  command -v python3 >/dev/null || missing+=(python3)
+  [ -d /usr/share/fonts/truetype/horai-umefont ] || missing+=(fonts-horai-umefont)
   [ -d /usr/share/wine/fonts ] || missing+=(fonts-wine)
   if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
@@ -30,18 +31,19 @@ ensure_packages() {
   fi
 }
 
+# build_game [TARGET]: configures and builds everything, or only TARGET.
 build_game() {
-  local root
-  root=$(tesselmark_root)
-  (cd "$root" && cmake --preset mingw >/dev/null && cmake --build --preset mingw)
+  (cd "$(tesselmark_root)" && cmake --preset mingw >/dev/null && cmake --build --preset mingw ${1:+--target "$1"})
 }
 
 # prepare_prefix DIR [null]: creates the Wine prefix once, with Japanese font
-# replacements and Wine drawing its own frames; "null" makes it headless.
+# replacements and Wine drawing its own frames; "null" makes it headless. The replacement
+# face has wide Latin letters and narrow kana, the proportions the dialog layouts were made
+# for, so every dialog text reads whole.
 prepare_prefix() {
   local prefix=$1 graphics=${2:-x11}
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
-  if [ ! -f "$prefix/.tesselmark-ready-$graphics" ]; then
+  if [ ! -f "$prefix/.tesselmark-ready-2-$graphics" ]; then
     mkdir -p "$prefix"
     # No .NET or HTML engine to install: the game needs neither, and there is no network.
     WINEDLLOVERRIDES="mscoree=;mshtml=" wine wineboot -i </dev/null >/dev/null 2>&1 || true
@@ -52,7 +54,7 @@ prepare_prefix() {
       printf 'Windows Registry Editor Version 5.00\r\n\r\n'
       printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
       for face in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif" "System"; do
-        printf '"%s"="IPAGothic"\r\n' "$face"
+        printf '"%s"="Ume UI Gothic"\r\n' "$face"
       done
       printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n"Managed"="N"\r\n'
       if [ "$graphics" = null ]; then
@@ -61,7 +63,7 @@ prepare_prefix() {
     } > "$reg"
     wine regedit /S "$reg" </dev/null >/dev/null 2>&1
     wineserver -w
-    touch "$prefix/.tesselmark-ready-$graphics"
+    touch "$prefix/.tesselmark-ready-2-$graphics"
   fi
 }
 

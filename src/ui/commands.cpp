@@ -64,7 +64,10 @@ void OnCommand(HWND window, WPARAM wParam)
 {
     const int id = LOWORD(wParam);
     switch (id) {
-    case CMD_NEW_GAME: NewGame(window); break;
+    case CMD_NEW_GAME:
+        NewGame(window);
+        InvalidateRect(window, nullptr, FALSE);
+        break;
     case CMD_BEGINNER:
     case CMD_INTERMEDIATE:
     case CMD_EXPERT: ChooseFixedLevel(window, *FindLevelPreset(id)); break;

@@ -86,6 +86,8 @@ static void OnBoardChanged(HWND window)
     FreeBackBuffer();
     BuildBackBuffer(window);
     NewGame(window);
+    // A resize to the same size repaints nothing, so the new board asks for its paint itself.
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 static void OnPaint(HWND window)

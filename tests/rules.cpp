@@ -1,0 +1,80 @@
+// The rules: how a field is dealt, and what opening, flooding, chording, winning and losing
+// do to laid fields, played with the mouse in the original mode.
+#include <array>
+#include <cstdlib>
+#include <cstring>
+
+#include "kit.h"
+
+// A 4 x 3 field: mines at (0,0) (flagged), (3,0) and (3,2); (1,0) and (1,1) open.
+//   * 1 1 *     every cell's count: (2,1) and (3,1) see two mines,
+//   1 1 2 2     (0,2) and (1,2) none
+//   0 0 1 *
+static const char A[] = "F1.*/.1../...*";
+
+static const Play kMoves[] = {
+    {kOriginal, A, Running, "L+@2,0 L-", "F11*/.1../...*", Running},
+    {kOriginal, A, Running, "L+@0,2 L-", "F1.*/112./001*", Running},  // a blank floods to its numbers
+    {kOriginal, A, Running, "L+@3,0 L-", "F1.X/.1../...*", Lost},     // only the opened mine is marked
+    {kOriginal, A, Running, "L+@0,0 L- L+@1,0 L-", A, Running},       // flagged and open cells stay
+    {kOriginal, "F..*/..../...*", Ready, "L+@2,0 L-", "F.1*/..../...*", Running},
+    {kOriginal, "F..*/..../...*", Ready, "L+@3,0 L-", "F..X/..../...*", Lost},
+    {kOriginal, "F..*/..../...*", Ready, "L+@0,0 L-", "F..*/..../...*", Ready},  // a flag starts no clock
+    {kOriginal, "F1.X/.1../...*", Lost, "R+@2,1 R- M+@1,1 M- L+@2,0 L-", "F1.X/.1../...*", Lost},
+    {kOriginal, "F11*/1122/001*", Won, "R+@3,2 R- L+@3,0 L-", "F11*/1122/001*", Won},
+    // chords: the flags must match the number of an open cell
+    {kOriginal, A, Running, "M+@1,1 M-", "F11*/112./001*", Running},
+    {kOriginal, A, Running, "M+@2,1 M- M+@2,0 M-", A, Running},
+    {kOriginal, "*1.*/.1../...*", Running, "M+@1,1 M-", "*1.*/.1../...*", Running},
+    {kOriginal, "F1f*/.1../...*", Running, "M+@1,1 M-", "F1f*/.1../...*", Running},
+    {kOriginal, "F1.F/112./001F", Running, "M+@2,1 M-", "F11F/1122/001F", Won},
+    // wrong flags: every unflagged mine around opens, and blanks still flood after the loss
+    {kOriginal, "*.*/.2./f.f", Running, "M+@1,1 M-", "X2X/121/f0f", Lost},
+    {kOriginal, "*f.../.1.../.....", Running, "M+@1,1 M-", "Xf000/11000/00000", Lost},
+    // the last safe cell opened deep in a flood wins; flags inside a region stay closed
+    {kOriginal, ".../.../..*", Ready, "L+@0,0 L-", "000/011/01*", Won},
+    {kOriginal, ".../.../f.*", Running, "L+@0,0 L-", "000/011/f1*", Running},
+};
+
+TEST(Rules, MovesOnLaidFields)
+{
+    Start();
+    for (const Play& move : kMoves) Verify(move);
+    Quit();
+}
+
+// A deal takes the column, then the row, from each pair of draws of the generator seeded
+// with the second of the new game, scaled to the field; a draw on a mine is dropped.
+TEST(Rules, ANewGameDealsTheSecondsDrawsAndCountsEveryNeighbour)
+{
+    Start();
+    Settings& s = game.settings;
+    for (const auto& f : {std::array<int, 3>{9, 9, 10}, {16, 16, 40}, {30, 16, 99}, {30, 24, 667}, {50, 50, 2500}}) {
+        s.Width = f[0], s.Height = f[1], s.Mines = f[2];
+        game.board[s.Width % 50][0].mine = game.board[0][s.Height % 50].mine = 7;  // outside the field
+        game.mouse = {1, 1, 1, 1, 1, 1, 7, 8, 9, 10, 11, 12};
+        game.phase = Running;
+        SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr);
+        __time64_t second;
+        do second = _time64(nullptr), NewGame(win);
+        while (second != _time64(nullptr));
+        CheckRecord();
+        const MouseState kept{0, 0, 0, 0, 0, 0, 7, 8, 9, 10, 11, 12};
+        EXPECT_EQ(std::memcmp(&game.mouse, &kept, sizeof kept), 0) << "the buttons are forgotten, the cells kept";
+        EXPECT_EQ(game.phase * 1000 + game.elapsedSeconds + (s.Width < 50 ? game.board[s.Width][0].mine + game.board[0][s.Height].mine - 14 : 0), 0);
+        srand(static_cast<unsigned>(second));
+        bool mine[52][52] = {};
+        for (int placed = 0; placed < s.Mines;) {
+            const int column = rand() * s.Width / 32768, row = rand() * s.Height / 32768;
+            placed += !mine[column + 1][row + 1];
+            mine[column + 1][row + 1] = true;
+        }
+        for (int c = 0; c < s.Width; ++c) {
+            for (int r = 0; r < s.Height; ++r) {
+                const int around = mine[c][r] + mine[c][r + 1] + mine[c][r + 2] + mine[c + 1][r] + mine[c + 1][r + 2] + mine[c + 2][r] + mine[c + 2][r + 1] + mine[c + 2][r + 2];
+                ASSERT_EQ(game.board[c][r].mine * 10 + game.board[c][r].adjacentMines, mine[c + 1][r + 1] * 10 + around) << f[0] << "x" << f[1] << " at " << c << "," << r;
+            }
+        }
+    }
+    Quit();
+}

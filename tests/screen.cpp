@@ -1,0 +1,61 @@
+// What the player sees beyond the field: the counters, the icons, and the drawing objects
+// that painting must give back.
+#include <vector>
+
+#include "kit.h"
+
+// The counters show -99 to 999 and keep their last digits outside that range.
+TEST(Screen, CountersShowTheirRangeAndHoldTheirDigitsBeyondIt)
+{
+    Start();
+    const struct { int mines; const char* minesShown; int seconds; const char* secondsShown; } values[] = {
+        {0, "000", 0, "000"},     {10, "010", 1, "001"},    {999, "999", 999, "999"}, {1000, "999", 1000, "999"},
+        {-1, "-01", 5, "005"},    {-42, "-42", 60, "060"},  {-99, "-99", 1234, "060"}, {-100, "-99", 12, "012"},
+        {4096, "-99", 70000, "012"}, {-5, "-05", 998, "998"},
+    };
+    for (const auto& v : values) {
+        game.minesLeft = v.mines;
+        game.elapsedSeconds = v.seconds;
+        Repaint();
+        ExpectScreen(nullptr, Smile, v.minesShown, v.secondsShown);
+    }
+    Quit();
+}
+
+// Each icon is drawn only where its mask lets it: on black and on white, a pixel either
+// shows the same colour on both or the background itself.
+TEST(Screen, EveryIconIsTransparentWhereMasked)
+{
+    for (int id = IDI_FLAG; id <= IDI_DEAD; ++id) {
+        for (int size : {16, 24, 32, 48}) {
+            HICON icon = static_cast<HICON>(LoadImageW(Exe(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+            auto draw = [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL); };
+            const std::vector<DWORD> onBlack = Drawn(size, size, 0, draw), onWhite = Drawn(size, size, 0xFFFFFF, draw);
+            int tinted = 0;
+            for (int i = 0; i < size * size; ++i) tinted += onBlack[i] != onWhite[i] && (onBlack[i] || onWhite[i] != 0xFFFFFF);
+            EXPECT_TRUE(icon && tinted == 0) << "icon " << id << " at " << size << ": " << tinted << " tinted pixels";
+            DestroyIcon(icon);
+        }
+    }
+}
+
+static int FreePens()
+{
+    std::vector<HPEN> pens;
+    for (HPEN pen; pens.size() < 100000 && (pen = CreatePen(PS_SOLID, 0, 0));) pens.push_back(pen);
+    for (HPEN pen : pens) DeleteObject(pen);
+    return static_cast<int>(pens.size());
+}
+
+TEST(Screen, PaintsAndLevelChangesGiveBackEveryDrawingObject)
+{
+    Start();
+    Send(WM_COMMAND, CMD_EXPERT);
+    const int free = FreePens();
+    for (int i = 0; i < 20; ++i) {
+        Repaint();
+        Send(WM_COMMAND, i % 2 ? CMD_EXPERT : CMD_INTERMEDIATE);
+    }
+    EXPECT_EQ(FreePens(), free);
+    Quit();
+}

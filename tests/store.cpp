@@ -1,0 +1,214 @@
+// The registry store, the custom board dialog, the record dialogs and the dialog templates.
+#include <climits>
+#include <cstring>
+#include <random>
+
+#include "kit.h"
+#include "store/store.h"
+#include "ui/ui.h"
+
+static const wchar_t* const kValueNames[] = {L"ClickMode", L"Difficulty", L"Height", L"Width", L"Mines", L"XPos", L"Ypos", L"Time1", L"Time2", L"Time3", L"Name1", L"Name2", L"Name3"};
+
+// Stored values of any type, size and content start, with no dialog, a game that fits the
+// board, sits on a screen and plays. Values the game itself could have written load exactly;
+// moving the window and quitting stores nothing, and a win writes the records back as they were.
+TEST(Store, AnyStoredValuesStartAPlayableGameAndTheGamesOwnComeBackExactly)
+{
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    std::mt19937 random(seed);
+    const int32_t extremes[] = {INT_MIN, -1, 0, 8, 25, 31, 50, 51, 999, 1000, 40013, 40018, 40029, 40032, 30000, INT_MAX};
+    const DWORD types[] = {REG_DWORD, REG_DWORD, REG_SZ, REG_BINARY, REG_QWORD};
+    for (int round = 0; round < 90 && !HasFailure(); ++round) {
+        const bool valid = round % 3 == 0;
+        const int32_t width = 9 + random() % 22, height = 9 + random() % 16;
+        const int32_t numbers[] = {kEnergy, CMD_CUSTOM, height, width, static_cast<int32_t>(10 + random() % ((width - 1) * (height - 1) - 9)), static_cast<int32_t>(random() % 600), static_cast<int32_t>(random() % 500), static_cast<int32_t>(random() % 1000), 998, 0};
+        std::wstring names[3];
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
+        for (int i = 0; i < 13; ++i) {
+            int32_t junk[40];
+            for (int32_t& word : junk) word = random() % 2 ? extremes[random() % 16] : static_cast<int32_t>(random());
+            for (size_t n = random() % 64; i >= 10 && names[i - 10].size() < n;) names[i - 10] += static_cast<wchar_t>(0x3041 + random() % 80);
+            const DWORD type = valid ? (i < 10 ? REG_DWORD : REG_SZ) : types[random() % 5];
+            const std::string data = !valid ? Bytes(junk, random() % 3 ? (type == REG_SZ ? random() % 160 : 4) : random() % 9) : i < 10 ? Dword(numbers[i]) : Bytes(names[i - 10].c_str(), 2 * names[i - 10].size() + 2);
+            if (valid || random() % 4) RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, kValueNames[i], type, data.data(), static_cast<DWORD>(data.size()));
+        }
+        const auto written = Stored();
+        WithDialog([](HWND dialog) { ADD_FAILURE() << "a dialog opened at start-up"; return EndDialog(dialog, 2) != 0; }, [] { Start(true); });
+        const Settings& s = game.settings;
+        EXPECT_TRUE(s.Width >= 9 && s.Width <= 30 && s.Height >= 9 && s.Height <= 24 && s.Mines >= 10 && s.Mines <= (s.Width - 1) * (s.Height - 1)) << s.Width << "x" << s.Height << " " << s.Mines;
+        EXPECT_TRUE(s.Difficulty >= CMD_BEGINNER && s.Difficulty <= CMD_CUSTOM && (s.ClickMode == kOriginal || s.ClickMode == kEnergy)) << s.Difficulty << " " << s.ClickMode;
+        for (int32_t time : {s.Time1, s.Time2, s.Time3}) EXPECT_TRUE(time >= 0 && time <= 999) << time;
+        for (const wchar_t* name : {s.Name1, s.Name2, s.Name3}) EXPECT_TRUE(wmemchr(name, 0, kNameCapacity));
+        EXPECT_TRUE(MonitorFromWindow(win, MONITOR_DEFAULTTONULL)) << "the window is on no screen";
+        RECT place;
+        GetWindowRect(win, &place);
+        if (valid) {
+            EXPECT_EQ(std::vector<int32_t>({s.ClickMode, s.Difficulty, s.Height, s.Width, s.Mines, s.XPos, s.Ypos, s.Time1, s.Time2, s.Time3, place.left, place.top, game.windowRect.right, s.customWidth, s.customHeight, s.customMines}),
+                      std::vector<int32_t>({numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5], numbers[6], numbers[7], 998, 0, numbers[5], numbers[6], 16 * width + 20, 9, 9, 10}));
+            EXPECT_EQ(names[0] + L"|" + names[1] + L"|" + names[2], std::wstring(s.Name1) + L"|" + s.Name2 + L"|" + s.Name3);
+        }
+        SetWindowPos(win, nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        game.settings.Difficulty = CMD_CUSTOM;  // a win asks for no name
+        for (int step = 0; step < 10; ++step) Send(WM_LBUTTONDOWN + step % 2 + 3 * (random() % 3), 0, MAKELPARAM(12 + random() % (16 * s.Width), 55 + random() % (16 * s.Height)));
+        Lay("0000000/.......");
+        Gesture("L+@6,1 L-");
+        EXPECT_EQ(game.phase, Won);
+        Quit();
+        if (valid) EXPECT_EQ(Stored(), written);
+    }
+}
+
+TEST(Store, TheCustomDialogShowsTheFieldAndBringsEveryNumberIntoRange)
+{
+    Start();
+    Send(WM_COMMAND, CMD_EXPERT);
+    const struct { const wchar_t *rows, *columns, *mines; UINT end; int height, width, count; } cases[] = {
+        {L"8", L"8", L"9", IDC_CUSTOM_OK, 9, 9, 10},       {L"25", L"31", L"9", IDC_CUSTOM_OK, 24, 30, 10}, {L"", L"", L"", IDC_CUSTOM_OK, 9, 9, 10},
+        {L"9", L"9", L"100", IDC_CUSTOM_OK, 9, 9, 64},     {L"9", L"9", L"64", IDC_CUSTOM_OK, 9, 9, 64},    {L"9", L"9", L"65", IDC_CUSTOM_OK, 9, 9, 64},
+        {L"100", L"100", L"1000", IDC_CUSTOM_OK, 24, 30, 667}, {L"4294967295", L"2147483648", L"3000000000", IDC_CUSTOM_OK, 24, 30, 667},
+        {L"12", L"10", L"99", IDC_CUSTOM_CANCEL},          {L"12", L"10", L"99", WM_CLOSE},
+        {L"10", L"12", L"99", IDC_CUSTOM_OK, 10, 12, 99},  {L"10", L"12", L"99", IDC_CUSTOM_OK, 10, 12, 99},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        if (!game.board[0][0].flagged) Gesture("R+@0,0 R-");
+        const Settings before = game.settings;
+        const auto stored = Stored();
+        const UINT checked = GetMenuState(GetMenu(win), CMD_CUSTOM, MF_BYCOMMAND);
+        WithDialog(
+            [&](HWND dialog) {
+                EXPECT_EQ(Text(dialog, IDC_HEIGHT) + L" " + Text(dialog, IDC_WIDTH) + L" " + Text(dialog, IDC_MINES), std::to_wstring(before.Height) + L" " + std::to_wstring(before.Width) + L" " + std::to_wstring(before.Mines));
+                for (int id : {IDC_HEIGHT, IDC_WIDTH, IDC_MINES}) EXPECT_TRUE(GetWindowLongW(GetDlgItem(dialog, id), GWL_STYLE) & ES_NUMBER);
+                SetDlgItemTextW(dialog, IDC_HEIGHT, c.rows), SetDlgItemTextW(dialog, IDC_WIDTH, c.columns), SetDlgItemTextW(dialog, IDC_MINES, c.mines);
+                SendMessageW(dialog, WM_COMMAND, IDOK, 0), SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                EXPECT_TRUE(IsWindowVisible(dialog)) << "the window system's OK or cancel ended the dialog";
+                return PostMessageW(dialog, c.end == WM_CLOSE ? WM_CLOSE : WM_COMMAND, c.end == WM_CLOSE ? 0 : c.end, 0);
+            },
+            [&] { Send(WM_COMMAND, CMD_CUSTOM, 0, c.end == IDC_CUSTOM_OK); });
+        const Settings& s = game.settings;
+        if (c.end != IDC_CUSTOM_OK) {
+            EXPECT_TRUE(!std::memcmp(&s, &before, sizeof s) && game.board[0][0].flagged && Stored() == stored && GetMenuState(GetMenu(win), CMD_CUSTOM, MF_BYCOMMAND) == checked) << "cancelling changed something";
+            continue;
+        }
+        EXPECT_EQ(std::vector<int>({s.customHeight, s.customWidth, s.customMines, s.Height, s.Width, s.Mines, s.Difficulty, game.minesLeft, game.phase, game.windowRect.right, (game.windowRect.bottom - 63) / 16}),
+                  std::vector<int>({c.height, c.width, c.count, c.height, c.width, c.count, CMD_CUSTOM, c.count, Ready, 16 * c.width + 20, c.height}));
+        EXPECT_EQ(Stored()[L"Difficulty"].second + Stored()[L"Height"].second + Stored()[L"Width"].second + Stored()[L"Mines"].second, Dword(CMD_CUSTOM) + Dword(c.height) + Dword(c.width) + Dword(c.count));
+        EXPECT_TRUE(GetMenuState(GetMenu(win), CMD_CUSTOM, MF_BYCOMMAND) & MF_CHECKED);
+    }
+    Quit();
+}
+
+TEST(Store, TheHighScoresShowClearAtOnceAndClose)
+{
+    Start();
+    game.settings.Time2 = 42;
+    lstrcpyW(game.settings.Name2, L"yuki");
+    for (UINT close : {UINT{WM_CLOSE}, UINT{IDOK}}) {
+        WithDialog(
+            [&](HWND dialog) {
+                EXPECT_EQ(Text(dialog, IDC_TIME1) + Text(dialog, IDC_NAME1) + Text(dialog, IDC_TIME2) + Text(dialog, IDC_NAME2), close == WM_CLOSE ? L"999 秒名前なし42 秒yuki" : L"999 秒名前なし999 秒名前なし");
+                SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0), SendMessageW(dialog, WM_COMMAND, IDC_RESET_SCORES, 0);
+                for (int i = 0; i < 3; ++i) EXPECT_EQ(Text(dialog, IDC_TIME1 + i) + Text(dialog, IDC_NAME1 + i), L"999 秒名前なし");
+                EXPECT_EQ(Stored()[L"Time2"].second + Stored()[L"Name2"].second, Dword(999) + Bytes(kNoRecordName, sizeof kNoRecordName));
+                return IsWindowVisible(dialog) && PostMessageW(dialog, close == WM_CLOSE ? WM_CLOSE : WM_COMMAND, close == WM_CLOSE ? 0 : IDOK, 0);
+            },
+            [] { Send(WM_COMMAND, CMD_HIGH_SCORES, 0, false); });
+        EXPECT_EQ(std::wstring(game.settings.Name2) + std::to_wstring(game.settings.Time2), L"名前なし999");
+    }
+    Quit();
+}
+
+static bool gWonBoardShownFirst, gDialogSeen;
+static LRESULT CALLBACK AtTheFirstDialog(int code, WPARAM, LPARAM)
+{
+    if (code == HCBT_CREATEWND && !gDialogSeen) gWonBoardShownFirst = paintedPhase == Won && paintedWhole;
+    return gDialogSeen = gDialogSeen || code == HCBT_CREATEWND, 0;
+}
+
+// A win faster than the level's best asks for the holder's name over the won board, then
+// shows the records; every win stores them.
+TEST(Store, AFasterWinAsksForTheNameShowsTheRecordsAndStoresThem)
+{
+    Start();
+    const struct { int level, seconds; const wchar_t *typed, *title, *holder; int time, dialogs; bool clear; } wins[] = {
+        {CMD_BEGINNER, 41, L"0123456789abcdefghij", L"初級のハイスコアです!", L"0123456789abcde", 41, 2, false},
+        {CMD_BEGINNER, 41, nullptr, nullptr, L"0123456789abcde", 41, 0, false},
+        {CMD_INTERMEDIATE, 998, nullptr, L"中級のハイスコアです!", L"名前なし", 998, 2, false},
+        {CMD_EXPERT, 999, nullptr, nullptr, L"名前なし", 999, 0, false},
+        {CMD_EXPERT, 10, L"taro", L"上級のハイスコアです!", L"名前なし", 999, 2, true},
+        {CMD_CUSTOM, 5, nullptr, nullptr, nullptr, 0, 0, false},
+    };
+    HHOOK hook = SetWindowsHookExW(WH_CBT, AtTheFirstDialog, nullptr, GetCurrentThreadId());
+    for (const auto& w : wins) {
+        SCOPED_TRACE(testing::Message() << "win " << &w - wins);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
+        Lay("........./........./........./........./........./........./........./........*/*********");
+        game.settings.Difficulty = w.level;
+        game.elapsedSeconds = w.seconds;
+        const int slot = w.level - CMD_BEGINNER;
+        wchar_t* const names[] = {game.settings.Name1, game.settings.Name2, game.settings.Name3, nullptr};
+        const std::wstring holder = names[slot] ? names[slot] : L"";
+        int dialogs = gDialogSeen = 0;
+        WithDialog(
+            [&](HWND dialog) {
+                HWND edit = GetDlgItem(dialog, IDC_NAME_EDIT);
+                DWORD from = 1, to = 0;
+                if (++dialogs, !edit) {
+                    EXPECT_EQ(Text(dialog, IDC_TIME1 + slot) + Text(dialog, IDC_NAME1 + slot), std::to_wstring(w.seconds) + L" 秒" + (w.typed ? std::wstring(w.typed).substr(0, 15) : holder));
+                    if (w.clear) SendMessageW(dialog, WM_COMMAND, IDC_RESET_SCORES, 0);
+                    return PostMessageW(dialog, WM_COMMAND, IDOK, 0) != 0;
+                }
+                EXPECT_TRUE(gWonBoardShownFirst) << "the won board was not on screen before the dialog";
+                ExpectScreen(nullptr, Sunglasses, "000");
+                SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+                EXPECT_EQ(Text(dialog, IDC_RECORD_TITLE) + L" " + Text(edit) + L" " + std::to_wstring(from) + L"-" + std::to_wstring(to), std::wstring(w.title) + L" " + holder + L" 0-" + std::to_wstring(holder.size()));
+                SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                if (w.typed) SetWindowTextW(edit, w.typed);
+                return IsWindowVisible(dialog) && PostMessageW(dialog, w.typed ? WM_COMMAND : WM_CLOSE, w.typed ? IDOK : 0, 0);
+            },
+            [] { Gesture("L+@0,0 L-"); });
+        const int32_t times[] = {game.settings.Time1, game.settings.Time2, game.settings.Time3};
+        std::map<std::wstring, std::pair<DWORD, std::string>> records;
+        for (int i = 0; i < 3; ++i) records[kValueNames[7 + i]] = {REG_DWORD, Dword(times[i])}, records[kValueNames[10 + i]] = {REG_SZ, Bytes(names[i], 2 * wcslen(names[i]) + 2)};
+        EXPECT_EQ(Stored(), records) << "the six records are stored after every win";
+        EXPECT_EQ(game.phase * 10 + dialogs, Won * 10 + w.dialogs);
+        if (w.holder) EXPECT_EQ(std::to_wstring(times[slot]) + names[slot], std::to_wstring(w.time) + w.holder);
+    }
+    UnhookWindowsHookEx(hook);
+    Quit();
+}
+
+// The four templates as the exe carries them, and every text of every dialog whole in its
+// control, in the dialog's own font.
+TEST(Store, TheDialogTemplatesHaveTheirStylesAndEveryTextFits)
+{
+    Start();
+    const struct { int id; DWORD style, exStyle; DLGPROC procedure; int levels; } templates[] = {
+        {IDD_ABOUT, 0x00C80040, 0, AboutDialogProc, 1}, {IDD_CUSTOM, 0x00C80040, 0, CustomDialogProc, 1},
+        {IDD_HIGH_SCORES, 0x00C800C8, 0, HighScoresDialogProc, 1}, {IDD_NEW_RECORD, 0x800000C8, WS_EX_WINDOWEDGE, NewRecordDialogProc, 3}};
+    for (const auto& t : templates) {
+        const DWORD* header = static_cast<const DWORD*>(LockResource(LoadResource(Exe(), FindResourceW(Exe(), MAKEINTRESOURCEW(t.id), RT_DIALOG))));
+        EXPECT_EQ(std::vector<DWORD>(header, header + 4), std::vector<DWORD>({0xFFFF0001u, 0, t.exStyle, t.style})) << "dialog " << t.id;
+        for (int level = 0; level < t.levels; ++level) {
+            game.settings.Difficulty = CMD_BEGINNER + level;
+            HWND dialog = CreateDialogParamW(Exe(), MAKEINTRESOURCEW(t.id), win, t.procedure, 0);
+            for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+                wchar_t kind[8];
+                const std::wstring text = (GetClassNameW(control, kind, 8), Text(control));
+                const bool button = !lstrcmpiW(kind, L"Button");
+                RECT box, need;
+                GetClientRect(control, &box);
+                InflateRect(&box, button ? -3 : 0, 0);
+                HDC dc = GetDC(control);
+                HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+                DrawTextW(dc, text.c_str(), -1, &(need = box), DT_CALCRECT | (button ? DT_SINGLELINE : DT_WORDBREAK));
+                SelectObject(dc, old), ReleaseDC(control, dc);
+                EXPECT_TRUE(text.empty() || !lstrcmpiW(kind, L"Edit") || (need.right <= box.right && need.bottom <= box.bottom))
+                    << testing::PrintToString(text) << " needs " << need.right - need.left << "x" << need.bottom - need.top << ", has " << box.right - box.left << "x" << box.bottom - box.top;
+            }
+            DestroyWindow(dialog);
+        }
+    }
+    Quit();
+}

@@ -1,0 +1,132 @@
+// Start-up, the menu commands, the clock and the end of the program, on the real window.
+#include "kit.h"
+#include "store/store.h"
+#include "ui/ui.h"
+
+// The check marks of the four levels and the two modes, in id order, and the window's place.
+static std::string Marks()
+{
+    RECT r;
+    GetWindowRect(win, &r);
+    std::string marks = std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + " ";
+    for (int id : {CMD_BEGINNER, CMD_INTERMEDIATE, CMD_EXPERT, CMD_CUSTOM, CMD_MODE_ENERGY_SAVING, CMD_MODE_ORIGINAL})
+        marks += GetMenuState(GetMenu(win), id, MF_BYCOMMAND) & MF_CHECKED ? '1' : '0';
+    return marks;
+}
+
+// What a level must leave: the window's corner and size, the check marks, the stored
+// values (exactly these names, each a 4-byte number) and a covered field.
+static void ExpectLevel(int x, int y, int level, int width, int height, int mines, int mode = kOriginal)
+{
+    const int frameX = 2 * GetSystemMetrics(SM_CXFIXEDFRAME), frameY = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFIXEDFRAME);
+    std::string marks = "000000";
+    marks[level - CMD_BEGINNER] = marks[mode == kEnergy ? 4 : 5] = '1';
+    EXPECT_EQ(Marks(), std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(frameX + 16 * width + 20) + "x" + std::to_string(frameY + 16 * height + 83) + " " + marks);
+    const std::pair<const wchar_t*, int32_t> values[] = {{L"ClickMode", mode}, {L"Difficulty", level}, {L"Height", height}, {L"Width", width}, {L"Mines", mines}, {L"XPos", x}, {L"Ypos", y}};
+    std::map<std::wstring, std::pair<DWORD, std::string>> expected;
+    for (const auto& v : values) expected[v.first] = {REG_DWORD, Dword(v.second)};
+    EXPECT_EQ(Stored(), expected);
+    EXPECT_EQ(game.phase, Ready);
+    std::string covered(width, '#');
+    for (int r = 1; r < height; ++r) covered += "/" + std::string(width, '#');
+    ExpectScreen(covered.c_str(), Smile);
+}
+
+// A first start plays the beginner level at (300, 200); a level keeps the window's corner,
+// sizes the window for its field, stores itself with that corner and deals a new game,
+// also when it is the current level.
+TEST(Window, AFirstStartAndEachLevelCommand)
+{
+    Start();
+    wchar_t name[16];
+    GetClassNameW(win, name, 16);
+    EXPECT_EQ(std::wstring(name) + L" " + Text(win), L"Tesselmark テセルマーク");
+    EXPECT_EQ(GetWindowLongW(win, GWL_STYLE) & 0xFFFF0000 & ~WS_CLIPSIBLINGS, 0x10CA0000);
+    ExpectLevel(300, 200, CMD_BEGINNER, 9, 9, 10);
+    const int levels[][5] = {{CMD_EXPERT, 500, 30, 16, 99}, {CMD_INTERMEDIATE, 40, 16, 16, 40}, {CMD_INTERMEDIATE, 40, 16, 16, 40}, {CMD_BEGINNER, 41, 9, 9, 10}};
+    for (const auto& l : levels) {
+        SetWindowPos(win, nullptr, l[1], 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Lay("X......./......../........", Lost);
+        const HGDIOBJ buffer[] = {game.backBuffer.dc, game.backBuffer.bitmap};
+        Send(WM_COMMAND, l[0]);
+        EXPECT_EQ(GetObjectType(buffer[0]) + GetObjectType(buffer[1]), 0u) << "the old back buffer lives on";
+        ExpectLevel(l[1], 300, l[0], l[2], l[3], l[4]);
+    }
+    Quit();
+}
+
+TEST(Window, NewGameModeAndUnknownCommands)
+{
+    Start();
+    Lay("F1fX..../.1....../...*....", Lost);
+    Send(WM_COMMAND, CMD_NEW_GAME);
+    ExpectScreen("########/########/########", Smile, "003", "000");
+    Lay("F1.*..../.1....../...*....");
+    game.elapsedSeconds = 5;
+    for (int mode : {kEnergy, kOriginal, 40000, 40018, 40025, 40029}) {
+        EXPECT_EQ(Send(WM_COMMAND, mode, 0, false), 0);
+        EXPECT_EQ(Board() + " " + Marks().substr(Marks().size() - 6), std::string("F1.*..../.1....../...*.... 1000") + (mode == kEnergy ? "10" : "01"));
+        EXPECT_EQ(Stored()[L"ClickMode"].second, Dword(mode == kEnergy ? kEnergy : kOriginal));
+    }
+    EXPECT_EQ(game.elapsedSeconds * 10 + game.phase, 51);
+    Quit();
+}
+
+// The clock shows 1 at the first opening, ticks once a second, also behind a dialog, and
+// counts on past what it can show.
+TEST(Window, TheClockCountsFromTheFirstOpening)
+{
+    Start();
+    Lay("F..*..../......../...*....", Ready);
+    Gesture("L+@3,0 L-");
+    ExpectScreen("F##X####/########/###*####", Dead, "002", "001");
+    Lay("F..*..../......../...*....", Ready);
+    Gesture("L+@2,0 L-");
+    const ULONGLONG opened = GetTickCount64();
+    for (MSG m; game.elapsedSeconds < 2 && GetTickCount64() < opened + 3000; Sleep(5))
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    EXPECT_GE(GetTickCount64() - opened, 900u);
+    WithDialog([](HWND dialog) { return game.elapsedSeconds >= 3 && PostMessageW(dialog, WM_COMMAND, IDOK, 0); }, [] { Send(WM_COMMAND, CMD_HIGH_SCORES, 0, false); });
+    EXPECT_GE(game.elapsedSeconds, 3);
+    game.elapsedSeconds = 999;
+    Repaint();
+    Send(WM_TIMER, kGameTimerId);
+    EXPECT_EQ(game.elapsedSeconds, 1000);
+    ExpectScreen("F#1#####/########/########", Smile, nullptr, "999");
+    Quit();
+}
+
+TEST(Window, TheVersionDialogClosesOnAnyCommandAndItsCloseBox)
+{
+    Start();
+    for (const auto& way : {std::pair<UINT, WPARAM>{WM_COMMAND, IDC_ABOUT_OK}, {WM_COMMAND, IDOK}, {WM_COMMAND, IDCANCEL}, {WM_CLOSE, 0}}) {
+        int shown = 0;
+        WithDialog([&](HWND dialog) { return ++shown && PostMessageW(dialog, way.first, way.second, 0); }, [] { Send(WM_COMMAND, CMD_ABOUT, 0, false); });
+        EXPECT_EQ(shown, 1);
+    }
+    Quit(WM_COMMAND);
+    Start();
+    Quit(WM_CLOSE);
+}
+
+static LRESULT CALLBACK RefuseTheFirstWindow(int code, WPARAM, LPARAM)
+{
+    static int windows = 0;
+    return code == HCBT_CREATEWND && windows++ == 0;
+}
+
+TEST(Window, StartUpFailuresSayWhatFailedAndEndWithZero)
+{
+    std::wstring said;
+    auto read = [&](HWND box) {
+        for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr));) said += Text(text);
+        return PostMessageW(box, WM_COMMAND, IDOK, 0);
+    };
+    RegisterMainWindowClass(GetModuleHandleW(nullptr));
+    WithDialog(read, [] { EXPECT_EQ(RunGame(GetModuleHandleW(nullptr)), 0); });
+    UnregisterClassW(kWindowClass, GetModuleHandleW(nullptr));
+    HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseTheFirstWindow, nullptr, GetCurrentThreadId());
+    WithDialog(read, [] { EXPECT_EQ(RunGame(GetModuleHandleW(nullptr)), 0); });
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(said, L"ウィンドウクラスの作成に失敗しましたウィンドウの生成に失敗しました");
+}
