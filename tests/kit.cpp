@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 #include "store/store.h"
 #include "ui/ui.h"
@@ -246,20 +247,25 @@ std::wstring Text(HWND window, int id)
     return GetWindowTextW(id ? GetDlgItem(window, id) : window, text, 256), text;
 }
 
-std::map<std::wstring, std::pair<DWORD, std::string>> Stored()
+std::string Utf8(const std::wstring& text)
 {
-    std::map<std::wstring, std::pair<DWORD, std::string>> values;
-    HKEY key;
-    wchar_t name[64];
-    BYTE data[256];
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key)) return values;
-    for (DWORD i = 0, length = 64, type, size = 256; !RegEnumValueW(key, i, name, &length, nullptr, &type, data, &size); ++i, length = 64, size = 256)
-        values[name] = {type, Bytes(data, size)};
-    return RegCloseKey(key), values;
+    char bytes[512] = {};
+    return WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr), bytes;
 }
 
-std::string Bytes(const void* data, size_t size) { return std::string(static_cast<const char*>(data), size); }
-std::string Dword(int32_t value) { return Bytes(&value, 4); }
+std::string Stored()
+{
+    std::map<std::wstring, std::string> values;
+    HKEY key = nullptr;
+    wchar_t name[64];
+    union { wchar_t text[128]; int32_t number; } data;
+    RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key);
+    for (DWORD i = 0, length = 64, type, size = 256; key && !RegEnumValueW(key, i, name, &length, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size); ++i, length = 64, size = 256)
+        values[name] = type == REG_SZ && size == 2 * wcsnlen(data.text, 128) + 2 ? "'" + Utf8(data.text) + "'" : type == REG_DWORD && size == 4 ? std::to_string(data.number) : "?";
+    std::string all;
+    for (const auto& value : values) all += (all.empty() ? "" : " ") + Utf8(value.first) + "=" + value.second;
+    return RegCloseKey(key), all;
+}
 
 HMODULE Exe()
 {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -43,10 +42,10 @@ void ExpectScreen(const char* cells, int face, const char* mines = nullptr, cons
 // seconds is ended and fails the test.
 void WithDialog(const std::function<bool(HWND)>& drive, const std::function<void()>& open);
 std::wstring Text(HWND window, int id = 0);
-// The game's key as enumerated: each value's exact name, with its type and bytes.
-std::map<std::wstring, std::pair<DWORD, std::string>> Stored();
-std::string Bytes(const void* data, size_t size);
-std::string Dword(int32_t value);
+// The game's key as enumerated, by exact name: Name=number for a 4-byte REG_DWORD,
+// Name='text' for a terminated REG_SZ of exactly its length, Name=? for anything else.
+std::string Stored();
+std::string Utf8(const std::wstring& text);
 HMODULE Exe();  // the built game, for its resources
 // Draws with `paint` on a w x h 32-bit picture filled with `fill` and reads it back.
 std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)>& paint);

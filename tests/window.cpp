@@ -3,54 +3,41 @@
 #include "store/store.h"
 #include "ui/ui.h"
 
-// The check marks of the four levels and the two modes, in id order, and the window's place.
-static std::string Marks()
+// The window's corner and size, and the check marks of the four levels and the two modes.
+static std::string Place()
 {
     RECT r;
-    GetWindowRect(win, &r);
-    std::string marks = std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + " ";
-    for (int id : {CMD_BEGINNER, CMD_INTERMEDIATE, CMD_EXPERT, CMD_CUSTOM, CMD_MODE_ENERGY_SAVING, CMD_MODE_ORIGINAL})
-        marks += GetMenuState(GetMenu(win), id, MF_BYCOMMAND) & MF_CHECKED ? '1' : '0';
-    return marks;
-}
-
-// What a level must leave: the window's corner and size, the check marks, the stored
-// values (exactly these names, each a 4-byte number) and a covered field.
-static void ExpectLevel(int x, int y, int level, int width, int height, int mines, int mode = kOriginal)
-{
-    const int frameX = 2 * GetSystemMetrics(SM_CXFIXEDFRAME), frameY = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFIXEDFRAME);
-    std::string marks = "000000";
-    marks[level - CMD_BEGINNER] = marks[mode == kEnergy ? 4 : 5] = '1';
-    EXPECT_EQ(Marks(), std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(frameX + 16 * width + 20) + "x" + std::to_string(frameY + 16 * height + 83) + " " + marks);
-    const std::pair<const wchar_t*, int32_t> values[] = {{L"ClickMode", mode}, {L"Difficulty", level}, {L"Height", height}, {L"Width", width}, {L"Mines", mines}, {L"XPos", x}, {L"Ypos", y}};
-    std::map<std::wstring, std::pair<DWORD, std::string>> expected;
-    for (const auto& v : values) expected[v.first] = {REG_DWORD, Dword(v.second)};
-    EXPECT_EQ(Stored(), expected);
-    EXPECT_EQ(game.phase, Ready);
-    std::string covered(width, '#');
-    for (int r = 1; r < height; ++r) covered += "/" + std::string(width, '#');
-    ExpectScreen(covered.c_str(), Smile);
+    std::string marks;
+    for (int id : {CMD_BEGINNER, CMD_INTERMEDIATE, CMD_EXPERT, CMD_CUSTOM, CMD_MODE_ENERGY_SAVING, CMD_MODE_ORIGINAL}) marks += GetMenuState(GetMenu(win), id, MF_BYCOMMAND) & MF_CHECKED ? '1' : '0';
+    return GetWindowRect(win, &r), std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + " " + marks;
 }
 
 // A first start plays the beginner level at (300, 200); a level keeps the window's corner,
-// sizes the window for its field, stores itself with that corner and deals a new game,
-// also when it is the current level.
+// sizes it for its field, stores itself with that corner and deals a new game, also when it
+// is the current level.
 TEST(Window, AFirstStartAndEachLevelCommand)
 {
     Start();
     wchar_t name[16];
-    GetClassNameW(win, name, 16);
-    EXPECT_EQ(std::wstring(name) + L" " + Text(win), L"Tesselmark テセルマーク");
+    EXPECT_EQ((GetClassNameW(win, name, 16), std::wstring(name)) + L" " + Text(win), L"Tesselmark テセルマーク");
     EXPECT_EQ(GetWindowLongW(win, GWL_STYLE) & 0xFFFF0000 & ~WS_CLIPSIBLINGS, 0x10CA0000);
-    ExpectLevel(300, 200, CMD_BEGINNER, 9, 9, 10);
-    const int levels[][5] = {{CMD_EXPERT, 500, 30, 16, 99}, {CMD_INTERMEDIATE, 40, 16, 16, 40}, {CMD_INTERMEDIATE, 40, 16, 16, 40}, {CMD_BEGINNER, 41, 9, 9, 10}};
+    const int frameX = 2 * GetSystemMetrics(SM_CXFIXEDFRAME), frameY = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFIXEDFRAME);
+    const int levels[][5] = {{CMD_BEGINNER, 300, 9, 9, 10}, {CMD_EXPERT, 500, 30, 16, 99}, {CMD_INTERMEDIATE, 40, 16, 16, 40}, {CMD_INTERMEDIATE, 40, 16, 16, 40}, {CMD_BEGINNER, 41, 9, 9, 10}};
     for (const auto& l : levels) {
-        SetWindowPos(win, nullptr, l[1], 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        Lay("X......./......../........", Lost);
         const HGDIOBJ buffer[] = {game.backBuffer.dc, game.backBuffer.bitmap};
-        Send(WM_COMMAND, l[0]);
-        EXPECT_EQ(GetObjectType(buffer[0]) + GetObjectType(buffer[1]), 0u) << "the old back buffer lives on";
-        ExpectLevel(l[1], 300, l[0], l[2], l[3], l[4]);
+        if (&l != levels) {
+            SetWindowPos(win, nullptr, l[1], 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            Lay("X......./......../........", Lost);
+            Send(WM_COMMAND, l[0]);
+            EXPECT_EQ(GetObjectType(buffer[0]) + GetObjectType(buffer[1]), 0u) << "the old back buffer lives on";
+        }
+        std::string marks = "000001", covered(l[2], '#');
+        marks[l[0] - CMD_BEGINNER] = '1';
+        EXPECT_EQ(Place(), std::to_string(l[1]) + ",200 " + std::to_string(frameX + 16 * l[2] + 20) + "x" + std::to_string(frameY + 16 * l[3] + 83) + " " + marks);
+        EXPECT_EQ(Stored(), "ClickMode=40031 Difficulty=" + std::to_string(l[0]) + " Height=" + std::to_string(l[3]) + " Mines=" + std::to_string(l[4]) + " Width=" + std::to_string(l[2]) + " XPos=" + std::to_string(l[1]) + " Ypos=200");
+        for (int r = 1; r < l[3]; ++r) covered += "/" + std::string(l[2], '#');
+        EXPECT_EQ(game.phase, Ready);
+        ExpectScreen(covered.c_str(), Smile);
     }
     Quit();
 }
@@ -65,8 +52,7 @@ TEST(Window, NewGameModeAndUnknownCommands)
     game.elapsedSeconds = 5;
     for (int mode : {kEnergy, kOriginal, 40000, 40018, 40025, 40029}) {
         EXPECT_EQ(Send(WM_COMMAND, mode, 0, false), 0);
-        EXPECT_EQ(Board() + " " + Marks().substr(Marks().size() - 6), std::string("F1.*..../.1....../...*.... 1000") + (mode == kEnergy ? "10" : "01"));
-        EXPECT_EQ(Stored()[L"ClickMode"].second, Dword(mode == kEnergy ? kEnergy : kOriginal));
+        EXPECT_EQ(Board() + Place().substr(Place().size() - 2) + Stored().substr(0, 15), std::string("F1.*..../.1....../...*....") + (mode == kEnergy ? "10ClickMode=40030" : "01ClickMode=40031"));
     }
     EXPECT_EQ(game.elapsedSeconds * 10 + game.phase, 51);
     Quit();
@@ -87,7 +73,6 @@ TEST(Window, TheClockCountsFromTheFirstOpening)
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
     EXPECT_GE(GetTickCount64() - opened, 900u);
     WithDialog([](HWND dialog) { return game.elapsedSeconds >= 3 && PostMessageW(dialog, WM_COMMAND, IDOK, 0); }, [] { Send(WM_COMMAND, CMD_HIGH_SCORES, 0, false); });
-    EXPECT_GE(game.elapsedSeconds, 3);
     game.elapsedSeconds = 999;
     Repaint();
     Send(WM_TIMER, kGameTimerId);
@@ -96,7 +81,7 @@ TEST(Window, TheClockCountsFromTheFirstOpening)
     Quit();
 }
 
-TEST(Window, TheVersionDialogClosesOnAnyCommandAndItsCloseBox)
+TEST(Window, TheVersionDialogClosesOnAnyCommandAndItsCloseBoxAndTheProgramEndsWithZero)
 {
     Start();
     for (const auto& way : {std::pair<UINT, WPARAM>{WM_COMMAND, IDC_ABOUT_OK}, {WM_COMMAND, IDOK}, {WM_COMMAND, IDCANCEL}, {WM_CLOSE, 0}}) {
