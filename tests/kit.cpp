@@ -51,36 +51,29 @@ void Quit(UINT how)
 LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, bool repaints)
 {
     RECT before, after;
-    GetWindowRect(win, &before);
-    UpdateWindow(win);
-    ValidateRect(win, nullptr);
-    erases = 0;
+    GetWindowRect(win, &before), UpdateWindow(win), ValidateRect(win, nullptr), erases = 0;
     const LRESULT result = SendMessageW(win, message, wParam, lParam);
     if (!IsWindow(win)) return result;
     if (repaints) EXPECT_TRUE(WholeClientDue(win)) << "message " << message << " asked for no repaint of the client";
-    UpdateWindow(win);
-    GetWindowRect(win, &after);
+    UpdateWindow(win), GetWindowRect(win, &after);
     if (EqualRect(&before, &after)) EXPECT_EQ(erases, 0) << "message " << message << " asked for an erase";
     if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONUP) EXPECT_EQ(GetCapture() == win, (message - WM_LBUTTONDOWN) % 3 == 0);
-    CheckRecord();
-    return result;
+    return CheckRecord(), result;
 }
 
 void CheckRecord()
 {
     const Settings& s = game.settings;
-    int mines = 0, flags = 0, opened = 0, closedSafe = 0, openMines = 0, flaggedOpen = 0;
+    int mines = 0, flags = 0, opened = 0, closedSafe = 0, openMines = 0, flaggedOpen = 0, phase = game.phase;
     for (int i = 0; i < s.Width * s.Height; ++i) {
         const Cell& cell = game.board[i % s.Width][i / s.Width];
         mines += cell.mine, flags += cell.flagged, opened += cell.opened, closedSafe += !cell.mine && !cell.opened;
         openMines += cell.mine && cell.opened, flaggedOpen += cell.flagged && cell.opened;
     }
-    const bool ticking = KillTimer(win, kGameTimerId);
-    if (ticking) SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr);
-    const int phase = game.phase;  // what each phase allows: open mines only in a loss, nothing open in Ready
+    const bool ticking = KillTimer(win, kGameTimerId) && SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr);
     EXPECT_EQ(std::vector<int>({flaggedOpen, mines, game.cellsToOpen, game.minesLeft, openMines > 0, phase != Ready || opened == 0, ticking}),
               std::vector<int>({0, s.Mines, closedSafe, phase == Won ? 0 : s.Mines - flags, phase == Lost, 1, phase == Running}))
-        << "flagged open cells, mines, cells to open, mine counter, lost, Ready untouched, clock running";
+        << "flagged open cells, mines, cells to open, mine counter, an opened mine only in a loss, nothing open in Ready, the clock running";
 }
 
 void Repaint() { InvalidateRect(win, nullptr, FALSE), UpdateWindow(win); }
@@ -88,21 +81,16 @@ void Repaint() { InvalidateRect(win, nullptr, FALSE), UpdateWindow(win); }
 void Gesture(const std::string& steps)
 {
     static int x, y;
-    for (const char* p = steps.c_str(); *p; p += *p == ' ') {
-        const char button = *p++;
-        const bool up = *p == '-';
-        p += *p == '+' || *p == '-';
-        if (*p == '@' && p[1] == 'F') {
-            x = 8 * game.settings.Width + 12, y = 28, p += 2;
-        } else if (*p == '@') {
+    for (const char* p = steps.c_str(); *p; p += std::strcspn(p, " "), p += *p == ' ') {
+        const UINT message = std::string("> L+L-??R+R-??M+M-").find(std::string(p, *p == '>' ? 1 : 2)) / 2 + WM_MOUSEMOVE;
+        const char* at = std::strchr(p, '@');
+        if (at && at < p + std::strcspn(p, " ")) {
             char* end;
-            const long a = std::strtol(p + 1, &end, 10), b = std::strtol(end + 1, nullptr, 10);
-            const bool pixels = *end == ':';
-            x = pixels ? a : kFieldLeft + kCellSize * a + 8, y = pixels ? b : kFieldTop + kCellSize * b + 8;
-            p += std::strcspn(p, " ");
+            const long a = std::strtol(at + 1, &end, 10), b = std::strtol(end + 1, nullptr, 10);
+            x = at[1] == 'F' ? 8 * game.settings.Width + 12 : *end == ':' ? a : kFieldLeft + kCellSize * a + 8;
+            y = at[1] == 'F' ? 28 : *end == ':' ? b : kFieldTop + kCellSize * b + 8;
         }
-        const UINT press = button == 'L' ? WM_LBUTTONDOWN : button == 'R' ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
-        Send(button == '>' ? WM_MOUSEMOVE : press + up, 0, MAKELPARAM(x, y));
+        Send(message, 0, MAKELPARAM(x, y));
     }
 }
 
@@ -122,14 +110,10 @@ void Lay(const char* rows, GamePhase phase)
         const int c = i % s.Width, r = i / s.Width;
         for (int x = std::max(c - 1, 0); x <= std::min(c + 1, s.Width - 1); ++x)
             for (int y = std::max(r - 1, 0); y <= std::min(r + 1, s.Height - 1); ++y) game.board[c][r].adjacentMines += (x != c || y != r) && game.board[x][y].mine;
-        const char laid = rows[r * (s.Width + 1) + c];
-        if (std::isdigit(laid)) EXPECT_EQ(game.board[c][r].adjacentMines, laid - '0') << "laid wrong at " << c << "," << r;
+        if (std::isdigit(rows[r * (s.Width + 1) + c])) EXPECT_EQ(game.board[c][r].adjacentMines, rows[r * (s.Width + 1) + c] - '0') << "laid wrong at " << c << "," << r;
     }
     s.Difficulty = CMD_CUSTOM;  // a win on a laid field asks for no name
-    game.minesLeft *= phase != Won;
-    game.mouse = MouseState{};
-    game.phase = phase;
-    game.elapsedSeconds = phase != Ready;
+    game.minesLeft *= phase != Won, game.mouse = MouseState{}, game.phase = phase, game.elapsedSeconds = phase != Ready;
     if (phase == Running) SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr);
     else KillTimer(win, kGameTimerId);
     Repaint();
@@ -152,39 +136,34 @@ std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    std::fill_n(bits, w * h, fill);
-    paint(dc);
-    GdiFlush();
+    std::fill_n(bits, w * h, fill), paint(dc), GdiFlush();
     std::vector<DWORD> px(bits, bits + w * h);
     SelectObject(dc, old), DeleteDC(dc), DeleteObject(bitmap);
     for (DWORD& p : px) p &= 0xFFFFFF;
     return px;
 }
 
-// The pixels of `from` (w pixels wide), or of a sprite sheet as the exe carries it.
+// The pixels of `from`, or of a sprite sheet as the exe carries it.
 static std::vector<DWORD> Grab(HDC from, int w, int h) { return Drawn(w, h, 0, [&](HDC dc) { BitBlt(dc, 0, 0, w, h, from, 0, 0, SRCCOPY); }); }
 static std::vector<DWORD> Sheet(int id, int w, int h)
 {
     HDC from = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(from, LoadImageW(Exe(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     const std::vector<DWORD> px = Grab(from, w, h);
-    DeleteObject(SelectObject(from, old)), DeleteDC(from);
-    return px;
+    return DeleteObject(SelectObject(from, old)), DeleteDC(from), px;
 }
 
-// The frame as a player sees it: a white band along the left and top edges, and sunken
-// bevels (shadow along the upper and left sides, white along the lower and right, the two
-// corners where they meet in the surface colour) round the panel, the field and the
-// counters, with a shadow outline round the face.
+// The frame as a player sees it: a white band along the left and top edges, and sunken bevels
+// (shadow along the upper and left sides, white along the lower and right, the two corners where
+// they meet in the surface colour) round the panel, the field and the counters, with a shadow
+// outline round the face.
 static DWORD Frame(int x, int y, int W, int H, int F, DWORD surface, DWORD shadow)
 {
     const int boxes[][6] = {{9, 9, W - 6, 45, 2, 0}, {9, 52, W - 6, H - 6, 3, 0}, {16, 15, 56, 39, 1, 0}, {W - 55, 15, W - 15, 39, 1, 0}, {F - 1, 15, F + 24, 40, 1, 1}};
     for (const auto& b : boxes) {
-        for (int k = 0; k < b[4] && x >= 3 && y >= 3; ++k) {
-            const int l = b[0] + k, t = b[1] + k, r = b[2] - k, bottom = b[3] - k;
+        for (int k = 0, l = b[0], t = b[1], r = b[2], bottom = b[3]; k < b[4] && x >= 3 && y >= 3; ++k, ++l, ++t, --r, --bottom) {
             if (!((x == l || x == r) && y >= t && y <= bottom) && !((y == t || y == bottom) && x >= l && x <= r)) continue;
-            if ((x == l && y == bottom) || (x == r && y == t)) return surface;
-            return b[5] || x == l || y == t ? shadow : 0xFFFFFF;
+            return (x == l && y == bottom) || (x == r && y == t) ? surface : b[5] || x == l || y == t ? shadow : 0xFFFFFF;
         }
     }
     return x < 3 || y < 3 ? 0xFFFFFF : surface;
@@ -201,12 +180,10 @@ void ExpectScreen(const char* cells, int face, const char* mines, const char* ti
         for (int i = 0; i < w * h; ++i) want[(top + i / w) * W + left + i % w] = sheet ? (*sheet)[(sprite * h + i / w) * w + i % w] : got[(top + i / w) * W + left + i % w];
     };
     char shown[2][8];
-    std::snprintf(shown[0], 8, game.minesLeft < 0 ? "-%02d" : "%03d", std::abs(game.minesLeft));
-    std::snprintf(shown[1], 8, "%03d", game.elapsedSeconds);
+    std::snprintf(shown[0], 8, game.minesLeft < 0 ? "-%02d" : "%03d", std::abs(game.minesLeft)), std::snprintf(shown[1], 8, "%03d", game.elapsedSeconds);
     for (int k = 0; k < 3; ++k) {
         const char m = mines ? mines[k] : shown[0][k], t = timer ? timer[k] : shown[1][k];
-        paste(&kDigits, 13, 23, m == '-' ? 0 : 11 - (m - '0'), 17 + 13 * k, 16);
-        paste(&kDigits, 13, 23, 11 - (t - '0'), W - 54 + 13 * k, 16);
+        paste(&kDigits, 13, 23, m == '-' ? 0 : 11 - (m - '0'), 17 + 13 * k, 16), paste(&kDigits, 13, 23, 11 - (t - '0'), W - 54 + 13 * k, 16);
     }
     paste(&kFaces, 24, 24, face, F, 16);
     for (int i = 0; i < columns * game.settings.Height; ++i) {
@@ -226,8 +203,7 @@ static ULONGLONG gDeadline;
 static BOOL CALLBACK DriveDialog(HWND window, LPARAM)
 {
     wchar_t name[8] = {};
-    GetClassNameW(window, name, 8);
-    if (lstrcmpW(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+    if (GetClassNameW(window, name, 8), lstrcmpW(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
     if (GetTickCount64() > gDeadline) ADD_FAILURE() << "a dialog was still open after five seconds", EndDialog(window, 99);
     else if (!std::count(gDone.begin(), gDone.end(), window) && gDrive(window)) gDone.push_back(window);
     return FALSE;
@@ -237,8 +213,7 @@ void WithDialog(const std::function<bool(HWND)>& drive, const std::function<void
 {
     gDrive = drive, gDone.clear(), gDeadline = GetTickCount64() + 5000;
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), DriveDialog, 0); });
-    open();
-    KillTimer(nullptr, timer);
+    open(), KillTimer(nullptr, timer);
 }
 
 std::wstring Text(HWND window, int id)
@@ -278,8 +253,7 @@ void Verify(const Play& p)
 {
     SCOPED_TRACE(std::string(p.board) + "  " + p.steps);
     game.settings.ClickMode = p.mode;
-    Lay(p.board, p.phase);
-    Gesture(p.steps);
+    Lay(p.board, p.phase), Gesture(p.steps);
     if (std::strcmp(p.after, "new")) EXPECT_EQ(Board(), p.after);
     else EXPECT_EQ(game.cellsToOpen + game.minesLeft, game.settings.Width * game.settings.Height);
     EXPECT_EQ(game.phase, p.then);

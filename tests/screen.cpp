@@ -1,5 +1,6 @@
 // What the player sees beyond the field: the counters, the icons, and the drawing objects
 // that painting must give back.
+#include <algorithm>
 #include <vector>
 
 #include "kit.h"
@@ -13,12 +14,7 @@ TEST(Screen, CountersShowTheirRangeAndHoldTheirDigitsBeyondIt)
         {-1, "-01", 5, "005"},    {-42, "-42", 60, "060"},  {-99, "-99", 1234, "060"}, {-100, "-99", 12, "012"},
         {4096, "-99", 70000, "012"}, {-5, "-05", 998, "998"},
     };
-    for (const auto& v : values) {
-        game.minesLeft = v.mines;
-        game.elapsedSeconds = v.seconds;
-        Repaint();
-        ExpectScreen(nullptr, Smile, v.minesShown, v.secondsShown);
-    }
+    for (const auto& v : values) game.minesLeft = v.mines, game.elapsedSeconds = v.seconds, Repaint(), ExpectScreen(nullptr, Smile, v.minesShown, v.secondsShown);
     Quit();
 }
 
@@ -39,23 +35,19 @@ TEST(Screen, EveryIconIsTransparentWhereMasked)
     }
 }
 
-static int FreePens()
-{
-    std::vector<HPEN> pens;
-    for (HPEN pen; pens.size() < 100000 && (pen = CreatePen(PS_SOLID, 0, 0));) pens.push_back(pen);
-    for (HPEN pen : pens) DeleteObject(pen);
-    return static_cast<int>(pens.size());
-}
-
+// Painting and changing the field make and free their own drawing objects: as many pens can be
+// made afterwards as before.
 TEST(Screen, PaintsAndLevelChangesGiveBackEveryDrawingObject)
 {
+    auto freePens = [] {
+        std::vector<HPEN> pens;
+        for (HPEN pen; pens.size() < 100000 && (pen = CreatePen(PS_SOLID, 0, 0));) pens.push_back(pen);
+        return std::count_if(pens.begin(), pens.end(), DeleteObject);
+    };
     Start();
     Send(WM_COMMAND, CMD_EXPERT);
-    const int free = FreePens();
-    for (int i = 0; i < 20; ++i) {
-        Repaint();
-        Send(WM_COMMAND, i % 2 ? CMD_EXPERT : CMD_INTERMEDIATE);
-    }
-    EXPECT_EQ(FreePens(), free);
+    const auto free = freePens();
+    for (int i = 0; i < 20; ++i) Repaint(), Send(WM_COMMAND, i % 2 ? CMD_EXPERT : CMD_INTERMEDIATE);
+    EXPECT_EQ(freePens(), free);
     Quit();
 }

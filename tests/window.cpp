@@ -12,41 +12,29 @@ static std::string Place()
     return GetWindowRect(win, &r), std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + " " + marks;
 }
 
-// A first start plays the beginner level at (300, 200); a level keeps the window's corner,
-// sizes it for its field, stores itself with that corner and deals a new game, also when it
-// is the current level.
-TEST(Window, AFirstStartAndEachLevelCommand)
+// A first start plays the beginner level at (300, 200); a level keeps the window's corner, sizes
+// the window for its field, stores itself with that corner and deals a new game, also when it is
+// the current level; a new game shows at once; the modes keep the game; the version dialog closes
+// on any command; the exit command and the close box end the program with 0.
+TEST(Window, AFirstStartAndTheMenuCommands)
 {
     Start();
     wchar_t name[16];
+    const int frameX = 2 * GetSystemMetrics(SM_CXFIXEDFRAME), frameY = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFIXEDFRAME);
     EXPECT_EQ((GetClassNameW(win, name, 16), std::wstring(name)) + L" " + Text(win), L"Tesselmark テセルマーク");
     EXPECT_EQ(GetWindowLongW(win, GWL_STYLE) & 0xFFFF0000 & ~WS_CLIPSIBLINGS, 0x10CA0000);
-    const int frameX = 2 * GetSystemMetrics(SM_CXFIXEDFRAME), frameY = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFIXEDFRAME);
-    const int levels[][5] = {{CMD_BEGINNER, 300, 9, 9, 10}, {CMD_EXPERT, 500, 30, 16, 99}, {CMD_INTERMEDIATE, 40, 16, 16, 40}, {CMD_INTERMEDIATE, 40, 16, 16, 40}, {CMD_BEGINNER, 41, 9, 9, 10}};
-    for (const auto& l : levels) {
+    EXPECT_EQ(Place() + " " + Stored(), "300,200 " + std::to_string(frameX + 164) + "x" + std::to_string(frameY + 227) + " 100001 ClickMode=40031 Difficulty=40014 Height=9 Mines=10 Width=9 XPos=300 Ypos=200");
+    for (int again = 0; again < 2; ++again) {
         const HGDIOBJ buffer[] = {game.backBuffer.dc, game.backBuffer.bitmap};
-        if (&l != levels) {
-            SetWindowPos(win, nullptr, l[1], 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-            Lay("X......./......../........", Lost);
-            Send(WM_COMMAND, l[0]);
-            EXPECT_EQ(GetObjectType(buffer[0]) + GetObjectType(buffer[1]), 0u) << "the old back buffer lives on";
-        }
-        std::string marks = "000001", covered(l[2], '#');
-        marks[l[0] - CMD_BEGINNER] = '1';
-        EXPECT_EQ(Place(), std::to_string(l[1]) + ",200 " + std::to_string(frameX + 16 * l[2] + 20) + "x" + std::to_string(frameY + 16 * l[3] + 83) + " " + marks);
-        EXPECT_EQ(Stored(), "ClickMode=40031 Difficulty=" + std::to_string(l[0]) + " Height=" + std::to_string(l[3]) + " Mines=" + std::to_string(l[4]) + " Width=" + std::to_string(l[2]) + " XPos=" + std::to_string(l[1]) + " Ypos=200");
-        for (int r = 1; r < l[3]; ++r) covered += "/" + std::string(l[2], '#');
-        EXPECT_EQ(game.phase, Ready);
+        SetWindowPos(win, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Lay("X......./......../........", Lost), Send(WM_COMMAND, CMD_EXPERT);
+        EXPECT_EQ(GetObjectType(buffer[0]) + GetObjectType(buffer[1]), 0u) << "the old back buffer lives on";
+        EXPECT_EQ(Place() + " " + Stored(), "40,50 " + std::to_string(frameX + 500) + "x" + std::to_string(frameY + 339) + " 001001 ClickMode=40031 Difficulty=40016 Height=16 Mines=99 Width=30 XPos=40 Ypos=50");
+        std::string covered(30, '#');
+        for (int r = 1; r < 16; ++r) covered += "/" + std::string(30, '#');
         ExpectScreen(covered.c_str(), Smile);
     }
-    Quit();
-}
-
-TEST(Window, NewGameModeAndUnknownCommands)
-{
-    Start();
-    Lay("F1fX..../.1....../...*....", Lost);
-    Send(WM_COMMAND, CMD_NEW_GAME);
+    Lay("F1fX..../.1....../...*....", Lost), Send(WM_COMMAND, CMD_NEW_GAME);
     ExpectScreen("########/########/########", Smile, "003", "000");
     Lay("F1.*..../.1....../...*....");
     game.elapsedSeconds = 5;
@@ -55,7 +43,14 @@ TEST(Window, NewGameModeAndUnknownCommands)
         EXPECT_EQ(Board() + Place().substr(Place().size() - 2) + Stored().substr(0, 15), std::string("F1.*..../.1....../...*....") + (mode == kEnergy ? "10ClickMode=40030" : "01ClickMode=40031"));
     }
     EXPECT_EQ(game.elapsedSeconds * 10 + game.phase, 51);
-    Quit();
+    for (const auto& way : {std::pair<UINT, WPARAM>{WM_COMMAND, IDC_ABOUT_OK}, {WM_COMMAND, IDOK}, {WM_COMMAND, IDCANCEL}, {WM_CLOSE, 0}}) {
+        int shown = 0;
+        WithDialog([&](HWND dialog) { return ++shown && PostMessageW(dialog, way.first, way.second, 0); }, [] { Send(WM_COMMAND, CMD_ABOUT, 0, false); });
+        EXPECT_EQ(shown, 1);
+    }
+    Quit(WM_COMMAND);
+    Start();
+    Quit(WM_CLOSE);
 }
 
 // The clock shows 1 at the first opening, ticks once a second, also behind a dialog, and
@@ -79,19 +74,6 @@ TEST(Window, TheClockCountsFromTheFirstOpening)
     EXPECT_EQ(game.elapsedSeconds, 1000);
     ExpectScreen("F#1#####/########/########", Smile, nullptr, "999");
     Quit();
-}
-
-TEST(Window, TheVersionDialogClosesOnAnyCommandAndItsCloseBoxAndTheProgramEndsWithZero)
-{
-    Start();
-    for (const auto& way : {std::pair<UINT, WPARAM>{WM_COMMAND, IDC_ABOUT_OK}, {WM_COMMAND, IDOK}, {WM_COMMAND, IDCANCEL}, {WM_CLOSE, 0}}) {
-        int shown = 0;
-        WithDialog([&](HWND dialog) { return ++shown && PostMessageW(dialog, way.first, way.second, 0); }, [] { Send(WM_COMMAND, CMD_ABOUT, 0, false); });
-        EXPECT_EQ(shown, 1);
-    }
-    Quit(WM_COMMAND);
-    Start();
-    Quit(WM_CLOSE);
 }
 
 static LRESULT CALLBACK RefuseTheFirstWindow(int code, WPARAM, LPARAM)
