@@ -14,21 +14,18 @@ GamePhase paintedPhase;
 bool paintedWhole;
 static int erases;
 
-static bool WholeClientDue(HWND window)
-{
+static bool WholeClientDue(HWND window) {
     RECT update, client;
     return GetUpdateRect(window, &update, FALSE), GetClientRect(window, &client), EqualRect(&update, &client);
 }
 
-static LRESULT CALLBACK Spy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+static LRESULT CALLBACK Spy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     erases += message == WM_ERASEBKGND;
     if (message == WM_PAINT) paintedPhase = game.phase, paintedWhole = WholeClientDue(window);
     return MainWindowProc(window, message, wParam, lParam);
 }
 
-void Start(bool keepStore)
-{
+void Start(bool keepStore) {
     RegisterMainWindowClass(GetModuleHandleW(nullptr));
     if (!keepStore) RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
     game = GameState{};
@@ -38,8 +35,7 @@ void Start(bool keepStore)
     UpdateWindow(win);
 }
 
-void Quit(UINT how)
-{
+void Quit(UINT how) {
     const HGDIOBJ held[] = {game.backBuffer.dc, game.backBuffer.bitmap, game.cellSheet, game.digitSheet, game.faceSheet};
     if (how) SendMessageW(win, how, how == WM_COMMAND ? CMD_EXIT : 0, 0);
     else DestroyWindow(win);
@@ -48,8 +44,7 @@ void Quit(UINT how)
     for (HGDIOBJ object : held) EXPECT_EQ(GetObjectType(object), 0u) << "a drawing object outlived the window";
 }
 
-LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, bool repaints)
-{
+LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, bool repaints) {
     RECT before, after;
     GetWindowRect(win, &before), UpdateWindow(win), ValidateRect(win, nullptr), erases = 0;
     const LRESULT result = SendMessageW(win, message, wParam, lParam);
@@ -61,8 +56,7 @@ LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, bool repaints)
     return CheckRecord(), result;
 }
 
-void CheckRecord()
-{
+void CheckRecord() {
     const Settings& s = game.settings;
     int mines = 0, flags = 0, opened = 0, closedSafe = 0, openMines = 0, flaggedOpen = 0, phase = game.phase;
     for (int i = 0; i < s.Width * s.Height; ++i) {
@@ -78,8 +72,7 @@ void CheckRecord()
 
 void Repaint() { InvalidateRect(win, nullptr, FALSE), UpdateWindow(win); }
 
-void Gesture(const std::string& steps)
-{
+void Gesture(const std::string& steps) {
     static int x, y;
     for (const char* p = steps.c_str(); *p; p += std::strcspn(p, " "), p += *p == ' ') {
         const UINT message = std::string("> L+L-??R+R-??M+M-").find(std::string(p, *p == '>' ? 1 : 2)) / 2 + WM_MOUSEMOVE;
@@ -94,8 +87,7 @@ void Gesture(const std::string& steps)
     }
 }
 
-void Lay(const char* rows, GamePhase phase)
-{
+void Lay(const char* rows, GamePhase phase) {
     Settings& s = game.settings;
     s.Width = static_cast<int32_t>(std::strcspn(rows, "/"));
     s.Height = static_cast<int32_t>((std::strlen(rows) + 1) / (s.Width + 1));
@@ -119,8 +111,7 @@ void Lay(const char* rows, GamePhase phase)
     Repaint();
 }
 
-std::string Board()
-{
+std::string Board() {
     std::string text;
     for (int i = 0; i < game.settings.Width * game.settings.Height; ++i) {
         const Cell& cell = game.board[i % game.settings.Width][i / game.settings.Width];
@@ -129,8 +120,7 @@ std::string Board()
     return text;
 }
 
-std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)>& paint)
-{
+std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)>& paint) {
     BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     DWORD* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
@@ -145,20 +135,19 @@ std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)
 
 // The pixels of `from`, or of a sprite sheet as the exe carries it.
 static std::vector<DWORD> Grab(HDC from, int w, int h) { return Drawn(w, h, 0, [&](HDC dc) { BitBlt(dc, 0, 0, w, h, from, 0, 0, SRCCOPY); }); }
-static std::vector<DWORD> Sheet(int id, int w, int h)
-{
-    HDC from = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(from, LoadImageW(Exe(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    const std::vector<DWORD> px = Grab(from, w, h);
-    return DeleteObject(SelectObject(from, old)), DeleteDC(from), px;
+static std::vector<DWORD> Sheet(int id, int w, int h) {
+    return Drawn(w, h, 0, [&](HDC dc) {
+        HDC from = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(from, LoadImageW(Exe(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        BitBlt(dc, 0, 0, w, h, from, 0, 0, SRCCOPY), DeleteObject(SelectObject(from, old)), DeleteDC(from);
+    });
 }
 
 // The frame as a player sees it: a white band along the left and top edges, and sunken bevels
 // (shadow along the upper and left sides, white along the lower and right, the two corners where
 // they meet in the surface colour) round the panel, the field and the counters, with a shadow
 // outline round the face.
-static DWORD Frame(int x, int y, int W, int H, int F, DWORD surface, DWORD shadow)
-{
+static DWORD Frame(int x, int y, int W, int H, int F, DWORD surface, DWORD shadow) {
     const int boxes[][6] = {{9, 9, W - 6, 45, 2, 0}, {9, 52, W - 6, H - 6, 3, 0}, {16, 15, 56, 39, 1, 0}, {W - 55, 15, W - 15, 39, 1, 0}, {F - 1, 15, F + 24, 40, 1, 1}};
     for (const auto& b : boxes) {
         for (int k = 0, l = b[0], t = b[1], r = b[2], bottom = b[3]; k < b[4] && x >= 3 && y >= 3; ++k, ++l, ++t, --r, --bottom) {
@@ -169,8 +158,7 @@ static DWORD Frame(int x, int y, int W, int H, int F, DWORD surface, DWORD shado
     return x < 3 || y < 3 ? 0xFFFFFF : surface;
 }
 
-void ExpectScreen(const char* cells, int face, const char* mines, const char* timer)
-{
+void ExpectScreen(const char* cells, int face, const char* mines, const char* timer) {
     static const std::vector<DWORD> kCells = Sheet(IDB_CELLS, 16, 256), kFaces = Sheet(IDB_FACES, 24, 120), kDigits = Sheet(IDB_DIGITS, 13, 276);
     const int W = game.windowRect.right, H = game.windowRect.bottom, F = 8 * game.settings.Width, columns = game.settings.Width;
     const std::vector<DWORD> got = Grab(game.backBuffer.dc, W, H);
@@ -200,8 +188,7 @@ static std::vector<HWND> gDone;
 static ULONGLONG gDeadline;
 
 // Drives the newest dialog of this thread once it is up; ends one that outlives the deadline.
-static BOOL CALLBACK DriveDialog(HWND window, LPARAM)
-{
+static BOOL CALLBACK DriveDialog(HWND window, LPARAM) {
     wchar_t name[8] = {};
     if (GetClassNameW(window, name, 8), lstrcmpW(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
     if (GetTickCount64() > gDeadline) ADD_FAILURE() << "a dialog was still open after five seconds", EndDialog(window, 99);
@@ -209,27 +196,23 @@ static BOOL CALLBACK DriveDialog(HWND window, LPARAM)
     return FALSE;
 }
 
-void WithDialog(const std::function<bool(HWND)>& drive, const std::function<void()>& open)
-{
+void WithDialog(const std::function<bool(HWND)>& drive, const std::function<void()>& open) {
     gDrive = drive, gDone.clear(), gDeadline = GetTickCount64() + 5000;
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), DriveDialog, 0); });
     open(), KillTimer(nullptr, timer);
 }
 
-std::wstring Text(HWND window, int id)
-{
+std::wstring Text(HWND window, int id) {
     wchar_t text[256] = {};
     return GetWindowTextW(id ? GetDlgItem(window, id) : window, text, 256), text;
 }
 
-std::string Utf8(const std::wstring& text)
-{
+std::string Utf8(const std::wstring& text) {
     char bytes[512] = {};
     return WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr), bytes;
 }
 
-std::string Stored()
-{
+std::string Stored() {
     std::map<std::wstring, std::string> values;
     HKEY key = nullptr;
     wchar_t name[64];
@@ -242,15 +225,13 @@ std::string Stored()
     return RegCloseKey(key), all;
 }
 
-HMODULE Exe()
-{
+HMODULE Exe() {
     static wchar_t path[MAX_PATH];
     static const HMODULE exe = (GetModuleFileNameW(nullptr, path, MAX_PATH), lstrcpyW(wcsrchr(path, L'\\') + 1, L"..\\tesselmark.exe"), LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE));
     return exe;
 }
 
-void Verify(const Play& p)
-{
+void Verify(const Play& p) {
     SCOPED_TRACE(std::string(p.board) + "  " + p.steps);
     game.settings.ClickMode = p.mode;
     Lay(p.board, p.phase), Gesture(p.steps);

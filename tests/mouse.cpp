@@ -69,8 +69,7 @@ static const Play kGestures[] = {
     {O, BWon, Won, "L+@3,0 R+", BWon, Won, Surprised, BWonShown},
 };
 
-TEST(Mouse, GesturesInBothModes)
-{
+TEST(Mouse, GesturesInBothModes) {
     Start();
     for (const Play& gesture : kGestures) Verify(gesture);
     Quit();
@@ -78,8 +77,7 @@ TEST(Mouse, GesturesInBothModes)
 
 // The field's hit box starts one pixel inside the field on every side, and the face's one
 // pixel inside the face (-2); the pressed look, the opening and the new game follow them.
-TEST(Mouse, HitBoxesStartOnePixelInside)
-{
+TEST(Mouse, HitBoxesStartOnePixelInside) {
     Start();
     const int F = 64, points[][4] = {{12, 76, -1, 0}, {13, 76, 0, 1}, {139, 56, 7, 0}, {140, 56, -1, 0}, {139, 55, -1, 0}, {13, 102, 0, 2}, {13, 103, -1, 0},
                                      {F, 28, -1, 0}, {F + 1, 28, -2, 0}, {F + 23, 28, -2, 0}, {F + 24, 28, -1, 0}, {F + 12, 16, -1, 0}, {F + 12, 17, -2, 0}, {F + 12, 39, -2, 0}, {F + 12, 40, -1, 0}};
@@ -100,8 +98,7 @@ TEST(Mouse, HitBoxesStartOnePixelInside)
 
 // Random presses, releases and moves anywhere, mode changes and new games, and for part of the
 // steps a click on a cell known to be safe (now and then on a mine): games are won and lost.
-TEST(Mouse, RandomPlayKeepsTheRecordWhole)
-{
+TEST(Mouse, RandomPlayKeepsTheRecordWhole) {
     const char* fixed = std::getenv("TESSELMARK_SEED");
     const unsigned seed = fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 10)) : std::random_device{}();
     SCOPED_TRACE(testing::Message() << "replay with TESSELMARK_SEED=" << seed);

@@ -34,8 +34,7 @@ static const Play kMoves[] = {
     {kOriginal, ".../.../f.*", Running, "L+@0,0 L-", "000/011/f1*", Running},
 };
 
-TEST(Rules, MovesOnLaidFields)
-{
+TEST(Rules, MovesOnLaidFields) {
     Start();
     for (const Play& move : kMoves) Verify(move);
     Quit();
@@ -44,8 +43,7 @@ TEST(Rules, MovesOnLaidFields)
 // A deal takes the column, then the row, from each pair of draws of the generator seeded with
 // the second of the new game, scaled to the field; a draw on a mine is dropped. A new game
 // forgets the buttons, keeps the cells of the pointer, and touches no cell outside the field.
-TEST(Rules, ANewGameDealsTheSecondsDrawsAndCountsEveryNeighbour)
-{
+TEST(Rules, ANewGameDealsTheSecondsDrawsAndCountsEveryNeighbour) {
     Start();
     Settings& s = game.settings;
     for (const auto& f : {std::array<int, 3>{9, 9, 10}, {16, 16, 40}, {30, 16, 99}, {30, 24, 667}}) {

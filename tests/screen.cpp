@@ -6,8 +6,7 @@
 #include "kit.h"
 
 // The counters show -99 to 999 and keep their last digits outside that range.
-TEST(Screen, CountersShowTheirRangeAndHoldTheirDigitsBeyondIt)
-{
+TEST(Screen, CountersShowTheirRangeAndHoldTheirDigitsBeyondIt) {
     Start();
     const struct { int mines; const char* minesShown; int seconds; const char* secondsShown; } values[] = {
         {0, "000", 0, "000"},     {10, "010", 1, "001"},    {999, "999", 999, "999"}, {1000, "999", 1000, "999"},
@@ -20,8 +19,7 @@ TEST(Screen, CountersShowTheirRangeAndHoldTheirDigitsBeyondIt)
 
 // Each icon is drawn only where its mask lets it: on black and on white, a pixel either
 // shows the same colour on both or the background itself.
-TEST(Screen, EveryIconIsTransparentWhereMasked)
-{
+TEST(Screen, EveryIconIsTransparentWhereMasked) {
     for (int id = IDI_FLAG; id <= IDI_DEAD; ++id) {
         for (int size : {16, 24, 32, 48}) {
             HICON icon = static_cast<HICON>(LoadImageW(Exe(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
@@ -37,8 +35,7 @@ TEST(Screen, EveryIconIsTransparentWhereMasked)
 
 // Painting and changing the field make and free their own drawing objects: as many pens can be
 // made afterwards as before.
-TEST(Screen, PaintsAndLevelChangesGiveBackEveryDrawingObject)
-{
+TEST(Screen, PaintsAndLevelChangesGiveBackEveryDrawingObject) {
     auto freePens = [] {
         std::vector<HPEN> pens;
         for (HPEN pen; pens.size() < 100000 && (pen = CreatePen(PS_SOLID, 0, 0));) pens.push_back(pen);

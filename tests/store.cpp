@@ -12,13 +12,12 @@ static const wchar_t* const kValueNames[] = {L"ClickMode", L"Difficulty", L"Heig
 // Stored values of any type, size and content start, with no dialog, a game that fits the
 // board, sits on a screen and plays. Values the game itself could have written load exactly;
 // moving the window and quitting stores nothing, and a win writes the records back as they were.
-TEST(Store, AnyStoredValuesStartAPlayableGameAndTheGamesOwnComeBackExactly)
-{
+TEST(Store, AnyStoredValuesStartAPlayableGameAndTheGamesOwnComeBackExactly) {
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     std::mt19937 random(seed);
-    const int32_t extremes[] = {INT_MIN, -1, 0, 8, 25, 31, 50, 51, 999, 1000, 40013, 40018, 40029, 40032, 30000, INT_MAX};
-    const DWORD types[] = {REG_DWORD, REG_DWORD, REG_SZ, REG_BINARY, REG_QWORD};
+    const int32_t extremes[] = {INT_MIN, -1, 0, 8, 9, 24, 25, 30, 31, 51, 999, 1000, 30000, INT_MAX}, commands[] = {40014, 40016, 40017, 40017, 40017, 40024, 40030, 40031};
+    const DWORD types[] = {REG_SZ, REG_BINARY, REG_QWORD};
     for (int round = 0; round < 90 && !HasFailure(); ++round) {
         const bool valid = round % 3 == 0;
         const int32_t width = 9 + random() % 22, height = 9 + random() % 16;
@@ -27,12 +26,14 @@ TEST(Store, AnyStoredValuesStartAPlayableGameAndTheGamesOwnComeBackExactly)
         RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
         for (int i = 0; i < 13; ++i) {
             int32_t junk[40];
-            for (int32_t& word : junk) word = random() % 2 ? extremes[random() % 16] : static_cast<int32_t>(random());
+            for (int32_t& word : junk) word = random() % 2 ? extremes[random() % 14] : static_cast<int32_t>(random());
+            junk[0] = i < 2 ? commands[random() % 8] : junk[0];  // stored ids of levels, modes and other commands
             for (size_t n = random() % 64; i >= 10 && names[i - 10].size() < n;) names[i - 10] += static_cast<wchar_t>(0x3041 + random() % 80);
-            const DWORD type = valid ? (i < 10 ? REG_DWORD : REG_SZ) : types[random() % 5];
-            const DWORD size = !valid ? (random() % 3 ? (type == REG_SZ ? random() % 160 : 4) : random() % 9) : i < 10 ? 4 : static_cast<DWORD>(2 * names[i - 10].size() + 2);
+            const bool typed = valid || random() % 4;  // of the right type, and for a number of the right size
+            const DWORD type = typed ? (i < 10 ? REG_DWORD : REG_SZ) : types[random() % 3];
+            const DWORD size = valid && i >= 10 ? static_cast<DWORD>(2 * names[i - 10].size() + 2) : typed && i < 10 ? 4 : random() % 160;
             const void* data = !valid ? static_cast<const void*>(junk) : i < 10 ? static_cast<const void*>(&numbers[i]) : names[i - 10].c_str();
-            if (valid || random() % 4) RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, kValueNames[i], type, data, size);
+            if (valid || random() % 5) RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, kValueNames[i], type, data, size);
         }
         const auto written = Stored();
         WithDialog([](HWND dialog) { ADD_FAILURE() << "a dialog opened at start-up"; return EndDialog(dialog, 2) != 0; }, [] { Start(true); });
@@ -60,8 +61,7 @@ TEST(Store, AnyStoredValuesStartAPlayableGameAndTheGamesOwnComeBackExactly)
     }
 }
 
-TEST(Store, TheCustomDialogShowsTheFieldAndBringsEveryNumberIntoRange)
-{
+TEST(Store, TheCustomDialogShowsTheFieldAndBringsEveryNumberIntoRange) {
     Start();
     Send(WM_COMMAND, CMD_EXPERT);
     const struct { const wchar_t *rows, *columns, *mines; UINT end; int height, width, count; } cases[] = {
@@ -101,16 +101,14 @@ TEST(Store, TheCustomDialogShowsTheFieldAndBringsEveryNumberIntoRange)
 }
 
 static bool gWonBoardShownFirst, gDialogSeen;
-static LRESULT CALLBACK AtTheFirstDialog(int code, WPARAM, LPARAM)
-{
+static LRESULT CALLBACK AtTheFirstDialog(int code, WPARAM, LPARAM) {
     if (code == HCBT_CREATEWND && !gDialogSeen) gWonBoardShownFirst = paintedPhase == Won && paintedWhole;
     return gDialogSeen = gDialogSeen || code == HCBT_CREATEWND, 0;
 }
 
 // A win faster than the level's best asks for the holder's name over the won board, then
 // shows the records, which can be cleared there; every win stores them.
-TEST(Store, AFasterWinAsksForTheNameShowsTheRecordsAndStoresThem)
-{
+TEST(Store, AFasterWinAsksForTheNameShowsTheRecordsAndStoresThem) {
     Start();
     const char kNone[] = "Name2='名前なし' Name3='名前なし' Time1=999 Time2=999 Time3=999";
     const struct { int level, seconds; const wchar_t *typed, *title; int dialogs; bool clear; std::string stored; } wins[] = {
@@ -160,8 +158,7 @@ TEST(Store, AFasterWinAsksForTheNameShowsTheRecordsAndStoresThem)
 
 // The four templates as the exe carries them, and every text of every dialog whole in its
 // control, in the dialog's own font.
-TEST(Store, TheDialogTemplatesHaveTheirStylesAndEveryTextFits)
-{
+TEST(Store, TheDialogTemplatesHaveTheirStylesAndEveryTextFits) {
     Start();
     const struct { int id; DWORD style, exStyle; DLGPROC procedure; int levels; } templates[] = {
         {IDD_ABOUT, 0x00C80040, 0, AboutDialogProc, 1}, {IDD_CUSTOM, 0x00C80040, 0, CustomDialogProc, 1},

@@ -4,8 +4,7 @@
 #include "ui/ui.h"
 
 // The window's corner and size, and the check marks of the four levels and the two modes.
-static std::string Place()
-{
+static std::string Place() {
     RECT r;
     std::string marks;
     for (int id : {CMD_BEGINNER, CMD_INTERMEDIATE, CMD_EXPERT, CMD_CUSTOM, CMD_MODE_ENERGY_SAVING, CMD_MODE_ORIGINAL}) marks += GetMenuState(GetMenu(win), id, MF_BYCOMMAND) & MF_CHECKED ? '1' : '0';
@@ -16,13 +15,14 @@ static std::string Place()
 // the window for its field, stores itself with that corner and deals a new game, also when it is
 // the current level; a new game shows at once; the modes keep the game; the version dialog closes
 // on any command; the exit command and the close box end the program with 0.
-TEST(Window, AFirstStartAndTheMenuCommands)
-{
+TEST(Window, AFirstStartAndTheMenuCommands) {
     Start();
     wchar_t name[16];
     const int frameX = 2 * GetSystemMetrics(SM_CXFIXEDFRAME), frameY = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFIXEDFRAME);
     EXPECT_EQ((GetClassNameW(win, name, 16), std::wstring(name)) + L" " + Text(win), L"Tesselmark テセルマーク");
     EXPECT_EQ(GetWindowLongW(win, GWL_STYLE) & 0xFFFF0000 & ~WS_CLIPSIBLINGS, 0x10CA0000);
+    EXPECT_EQ(std::vector<ULONG_PTR>({GetClassLongPtrW(win, GCL_STYLE), GetClassLongPtrW(win, GCLP_HBRBACKGROUND), GetClassLongPtrW(win, GCLP_HCURSOR), !GetClassLongPtrW(win, GCLP_HICON)}),
+              std::vector<ULONG_PTR>({CS_HREDRAW | CS_VREDRAW, COLOR_BACKGROUND + 1, reinterpret_cast<ULONG_PTR>(LoadCursorW(nullptr, IDC_ARROW)), 0}));
     EXPECT_EQ(Place() + " " + Stored(), "300,200 " + std::to_string(frameX + 164) + "x" + std::to_string(frameY + 227) + " 100001 ClickMode=40031 Difficulty=40014 Height=9 Mines=10 Width=9 XPos=300 Ypos=200");
     for (int again = 0; again < 2; ++again) {
         const HGDIOBJ buffer[] = {game.backBuffer.dc, game.backBuffer.bitmap};
@@ -55,8 +55,7 @@ TEST(Window, AFirstStartAndTheMenuCommands)
 
 // The clock shows 1 at the first opening, ticks once a second, also behind a dialog, and
 // counts on past what it can show.
-TEST(Window, TheClockCountsFromTheFirstOpening)
-{
+TEST(Window, TheClockCountsFromTheFirstOpening) {
     Start();
     Lay("F..*..../......../...*....", Ready);
     Gesture("L+@3,0 L-");
@@ -76,14 +75,12 @@ TEST(Window, TheClockCountsFromTheFirstOpening)
     Quit();
 }
 
-static LRESULT CALLBACK RefuseTheFirstWindow(int code, WPARAM, LPARAM)
-{
+static LRESULT CALLBACK RefuseTheFirstWindow(int code, WPARAM, LPARAM) {
     static int windows = 0;
     return code == HCBT_CREATEWND && windows++ == 0;
 }
 
-TEST(Window, StartUpFailuresSayWhatFailedAndEndWithZero)
-{
+TEST(Window, StartUpFailuresSayWhatFailedAndEndWithZero) {
     std::wstring said;
     auto read = [&](HWND box) {
         for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr));) said += Text(text);
