@@ -15,9 +15,8 @@ xvfb = sp.Popen(['Xvfb', os.environ['DISPLAY'], '-screen', '0', '1024x768x24', '
 
 def until(check, what=None, seconds=10):  # waits for check(); fails with `what`, if given
     for _ in range(seconds * 20):
-        if check():
+        if check() or time.sleep(0.05):
             return True
-        time.sleep(0.05)
     assert not what, what
 
 
@@ -109,8 +108,8 @@ def new_board():  # a new game from the face; opening a cell safe on every board
     raise AssertionError('the screen shows none of the boards of the new game')
 
 
-def menu(*keys, title=20):  # the game menu; title=75 is the help menu
-    any(drag([(origin[0] + title, origin[1] - 10)]) or until(lambda: len(windows()) > 1, seconds=1) for _ in range(3))
+def menu(*keys):  # the game menu, by keys
+    any(drag([(origin[0] + 20, origin[1] - 10)]) or until(lambda: len(windows()) > 1, seconds=1) for _ in range(3))
     x('key', '--delay', 150, *keys)
 
 
@@ -155,20 +154,13 @@ def play():
     flags = sorted(mines)[:3]
     drag([at(*p) for p in flags], 3)
     until(lambda: shows({**{p: 15 - near(p) for p in opened}, **{p: 1 for p in flags}}, counter=7), 'the drags did not open and flag what they passed')
-    # a chord with the middle button round flagged mines, then every safe cell: a record, named
-    number = next(p for p in sorted(opened) if near(p) and any((p[0] + d[0], p[1] + d[1]) in closed() for d in AROUND))
-    for neighbour in [(number[0] + d[0], number[1] + d[1]) for d in AROUND]:
-        drag([at(*neighbour)], 3) if neighbour in mines and neighbour not in flags else open_(neighbour)
-    drag([at(*number)], 2)
-    until(lambda: shows({p: 15 - near(p) for p in opened}), 'the chord did not open the neighbours')
+    # every safe cell: the last click wins, a record, named
     for p in closed():
         if p not in opened:  # the last click wins; a flood may have opened the rest
             drag([at(*p)]), open_(p)
     dialog('new-record', ['type', 'Tester'], ['key', 'Return'])
     dialog('high-scores', ['key', 'Return'])
     until(lambda: shows({**{p: 1 for p in mines}, **{p: 15 - near(p) for p in opened}}, 1, 0), 'the won field is not shown')
-    menu('a', title=75)
-    dialog('about', ['key', 'Escape'])
     menu('x')
     until(lambda: game.poll() is not None, 'the game does not end')
     assert game.returncode == 0, 'exit code %d' % game.returncode

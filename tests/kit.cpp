@@ -207,21 +207,16 @@ std::wstring Text(HWND window, int id) {
     return GetWindowTextW(id ? GetDlgItem(window, id) : window, text, 256), text;
 }
 
-std::string Utf8(const std::wstring& text) {
-    char bytes[512] = {};
-    return WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr), bytes;
-}
-
-std::string Stored() {
-    std::map<std::wstring, std::string> values;
+std::wstring Stored() {
+    std::map<std::wstring, std::wstring> values;
     HKEY key = nullptr;
     wchar_t name[64];
     union { wchar_t text[128]; int32_t number; } data;
     RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key);
     for (DWORD i = 0, length = 64, type, size = 256; key && !RegEnumValueW(key, i, name, &length, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size); ++i, length = 64, size = 256)
-        values[name] = type == REG_SZ && size == 2 * wcsnlen(data.text, 128) + 2 ? "'" + Utf8(data.text) + "'" : type == REG_DWORD && size == 4 ? std::to_string(data.number) : "?";
-    std::string all;
-    for (const auto& value : values) all += (all.empty() ? "" : " ") + Utf8(value.first) + "=" + value.second;
+        values[name] = type == REG_SZ && size == 2 * wcsnlen(data.text, 128) + 2 ? L"'" + std::wstring(data.text) + L"'" : type == REG_DWORD && size == 4 ? std::to_wstring(data.number) : L"?";
+    std::wstring all;
+    for (const auto& value : values) all += (all.empty() ? L"" : L" ") + value.first + L"=" + value.second;
     return RegCloseKey(key), all;
 }
 

@@ -44,8 +44,7 @@ void WithDialog(const std::function<bool(HWND)>& drive, const std::function<void
 std::wstring Text(HWND window, int id = 0);
 // The game's key as enumerated, by exact name: Name=number for a 4-byte REG_DWORD,
 // Name='text' for a terminated REG_SZ of exactly its length, Name=? for anything else.
-std::string Stored();
-std::string Utf8(const std::wstring& text);
+std::wstring Stored();
 HMODULE Exe();  // the built game, for its resources
 // Draws with `paint` on a w x h 32-bit picture filled with `fill` and reads it back.
 std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)>& paint);

@@ -94,32 +94,25 @@ TEST(Store, TheCustomDialogShowsTheFieldAndBringsEveryNumberIntoRange) {
         }
         EXPECT_EQ(std::vector<int>({s.customHeight, s.customWidth, s.customMines, s.Height, s.Width, s.Mines, s.Difficulty, game.minesLeft, game.phase, game.windowRect.right, (game.windowRect.bottom - 63) / 16}),
                   std::vector<int>({c.height, c.width, c.count, c.height, c.width, c.count, CMD_CUSTOM, c.count, Ready, 16 * c.width + 20, c.height}));
-        EXPECT_NE(Stored().find("Difficulty=40017 Height=" + std::to_string(c.height) + " Mines=" + std::to_string(c.count) + " Width=" + std::to_string(c.width) + " "), std::string::npos) << Stored();
+        EXPECT_NE(Stored().find(L"Difficulty=40017 Height=" + std::to_wstring(c.height) + L" Mines=" + std::to_wstring(c.count) + L" Width=" + std::to_wstring(c.width) + L" "), std::wstring::npos);
         EXPECT_TRUE(GetMenuState(GetMenu(win), CMD_CUSTOM, MF_BYCOMMAND) & MF_CHECKED);
     }
     Quit();
-}
-
-static bool gWonBoardShownFirst, gDialogSeen;
-static LRESULT CALLBACK AtTheFirstDialog(int code, WPARAM, LPARAM) {
-    if (code == HCBT_CREATEWND && !gDialogSeen) gWonBoardShownFirst = paintedPhase == Won && paintedWhole;
-    return gDialogSeen = gDialogSeen || code == HCBT_CREATEWND, 0;
 }
 
 // A win faster than the level's best asks for the holder's name over the won board, then
 // shows the records, which can be cleared there; every win stores them.
 TEST(Store, AFasterWinAsksForTheNameShowsTheRecordsAndStoresThem) {
     Start();
-    const char kNone[] = "Name2='名前なし' Name3='名前なし' Time1=999 Time2=999 Time3=999";
-    const struct { int level, seconds; const wchar_t *typed, *title; int dialogs; bool clear; std::string stored; } wins[] = {
-        {CMD_BEGINNER, 41, L"0123456789abcdefghij", L"初級のハイスコアです!", 2, false, "Name1='0123456789abcde' Name2='名前なし' Name3='名前なし' Time1=41 Time2=999 Time3=999"},
-        {CMD_BEGINNER, 41, nullptr, nullptr, 0, false, "Name1='0123456789abcde' Name2='名前なし' Name3='名前なし' Time1=41 Time2=999 Time3=999"},
-        {CMD_INTERMEDIATE, 998, nullptr, L"中級のハイスコアです!", 2, false, "Name1='0123456789abcde' Name2='名前なし' Name3='名前なし' Time1=41 Time2=998 Time3=999"},
-        {CMD_EXPERT, 999, nullptr, nullptr, 0, false, "Name1='0123456789abcde' Name2='名前なし' Name3='名前なし' Time1=41 Time2=998 Time3=999"},
-        {CMD_EXPERT, 10, L"taro", L"上級のハイスコアです!", 2, true, std::string("Name1='名前なし' ") + kNone},
-        {CMD_CUSTOM, 5, nullptr, nullptr, 0, false, std::string("Name1='名前なし' ") + kNone},
+    const wchar_t kNone[] = L"Name2='名前なし' Name3='名前なし' Time1=999 Time2=999 Time3=999";
+    const struct { int level, seconds; const wchar_t *typed, *title; int dialogs; bool clear; std::wstring stored; } wins[] = {
+        {CMD_BEGINNER, 41, L"0123456789abcdefghij", L"初級のハイスコアです!", 2, false, L"Name1='0123456789abcde' Name2='名前なし' Name3='名前なし' Time1=41 Time2=999 Time3=999"},
+        {CMD_BEGINNER, 41, nullptr, nullptr, 0, false, L"Name1='0123456789abcde' Name2='名前なし' Name3='名前なし' Time1=41 Time2=999 Time3=999"},
+        {CMD_INTERMEDIATE, 998, nullptr, L"中級のハイスコアです!", 2, false, L"Name1='0123456789abcde' Name2='名前なし' Name3='名前なし' Time1=41 Time2=998 Time3=999"},
+        {CMD_EXPERT, 999, nullptr, nullptr, 0, false, L"Name1='0123456789abcde' Name2='名前なし' Name3='名前なし' Time1=41 Time2=998 Time3=999"},
+        {CMD_EXPERT, 10, L"taro", L"上級のハイスコアです!", 2, true, std::wstring(L"Name1='名前なし' ") + kNone},
+        {CMD_CUSTOM, 5, nullptr, nullptr, 0, false, std::wstring(L"Name1='名前なし' ") + kNone},
     };
-    HHOOK hook = SetWindowsHookExW(WH_CBT, AtTheFirstDialog, nullptr, GetCurrentThreadId());
     for (const auto& w : wins) {
         SCOPED_TRACE(testing::Message() << "win " << &w - wins);
         RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
@@ -129,7 +122,7 @@ TEST(Store, AFasterWinAsksForTheNameShowsTheRecordsAndStoresThem) {
         const int slot = w.level - CMD_BEGINNER;
         const wchar_t* const names[] = {game.settings.Name1, game.settings.Name2, game.settings.Name3, L""};
         const std::wstring holder = names[slot];
-        int dialogs = gDialogSeen = 0;
+        int dialogs = 0;
         WithDialog(
             [&](HWND dialog) {
                 HWND edit = GetDlgItem(dialog, IDC_NAME_EDIT);
@@ -140,7 +133,7 @@ TEST(Store, AFasterWinAsksForTheNameShowsTheRecordsAndStoresThem) {
                     for (int i = 0; i < 3 && w.clear; ++i) EXPECT_EQ(Text(dialog, IDC_TIME1 + i) + Text(dialog, IDC_NAME1 + i), L"999 秒名前なし");
                     return IsWindowVisible(dialog) && PostMessageW(dialog, w.clear ? WM_CLOSE : WM_COMMAND, w.clear ? 0 : IDOK, 0);
                 }
-                EXPECT_TRUE(gWonBoardShownFirst) << "the won board was not on screen before the dialog";
+                EXPECT_TRUE(paintedPhase == Won && paintedWhole) << "the won board was not on screen before the dialog";
                 ExpectScreen(nullptr, Sunglasses, "000");
                 SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
                 EXPECT_EQ(Text(dialog, IDC_RECORD_TITLE) + L" " + Text(edit) + L" " + std::to_wstring(from) + L"-" + std::to_wstring(to), std::wstring(w.title) + L" " + holder + L" 0-" + std::to_wstring(holder.size()));
@@ -152,7 +145,6 @@ TEST(Store, AFasterWinAsksForTheNameShowsTheRecordsAndStoresThem) {
         EXPECT_EQ(game.phase * 10 + dialogs, Won * 10 + w.dialogs);
         EXPECT_EQ(Stored(), w.stored) << "the six records are stored after every win";
     }
-    UnhookWindowsHookEx(hook);
     Quit();
 }
 

@@ -4,11 +4,11 @@
 #include "ui/ui.h"
 
 // The window's corner and size, and the check marks of the four levels and the two modes.
-static std::string Place() {
+static std::wstring Place() {
     RECT r;
-    std::string marks;
-    for (int id : {CMD_BEGINNER, CMD_INTERMEDIATE, CMD_EXPERT, CMD_CUSTOM, CMD_MODE_ENERGY_SAVING, CMD_MODE_ORIGINAL}) marks += GetMenuState(GetMenu(win), id, MF_BYCOMMAND) & MF_CHECKED ? '1' : '0';
-    return GetWindowRect(win, &r), std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + " " + marks;
+    std::wstring marks;
+    for (int id : {CMD_BEGINNER, CMD_INTERMEDIATE, CMD_EXPERT, CMD_CUSTOM, CMD_MODE_ENERGY_SAVING, CMD_MODE_ORIGINAL}) marks += GetMenuState(GetMenu(win), id, MF_BYCOMMAND) & MF_CHECKED ? L'1' : L'0';
+    return GetWindowRect(win, &r), std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L" " + std::to_wstring(r.right - r.left) + L"x" + std::to_wstring(r.bottom - r.top) + L" " + marks;
 }
 
 // A first start plays the beginner level at (300, 200); a level keeps the window's corner, sizes
@@ -23,13 +23,13 @@ TEST(Window, AFirstStartAndTheMenuCommands) {
     EXPECT_EQ(GetWindowLongW(win, GWL_STYLE) & 0xFFFF0000 & ~WS_CLIPSIBLINGS, 0x10CA0000);
     EXPECT_EQ(std::vector<ULONG_PTR>({GetClassLongPtrW(win, GCL_STYLE), GetClassLongPtrW(win, GCLP_HBRBACKGROUND), GetClassLongPtrW(win, GCLP_HCURSOR), !GetClassLongPtrW(win, GCLP_HICON)}),
               std::vector<ULONG_PTR>({CS_HREDRAW | CS_VREDRAW, COLOR_BACKGROUND + 1, reinterpret_cast<ULONG_PTR>(LoadCursorW(nullptr, IDC_ARROW)), 0}));
-    EXPECT_EQ(Place() + " " + Stored(), "300,200 " + std::to_string(frameX + 164) + "x" + std::to_string(frameY + 227) + " 100001 ClickMode=40031 Difficulty=40014 Height=9 Mines=10 Width=9 XPos=300 Ypos=200");
+    EXPECT_EQ(Place() + L" " + Stored(), L"300,200 " + std::to_wstring(frameX + 164) + L"x" + std::to_wstring(frameY + 227) + L" 100001 ClickMode=40031 Difficulty=40014 Height=9 Mines=10 Width=9 XPos=300 Ypos=200");
     for (int again = 0; again < 2; ++again) {
         const HGDIOBJ buffer[] = {game.backBuffer.dc, game.backBuffer.bitmap};
         SetWindowPos(win, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         Lay("X......./......../........", Lost), Send(WM_COMMAND, CMD_EXPERT);
         EXPECT_EQ(GetObjectType(buffer[0]) + GetObjectType(buffer[1]), 0u) << "the old back buffer lives on";
-        EXPECT_EQ(Place() + " " + Stored(), "40,50 " + std::to_string(frameX + 500) + "x" + std::to_string(frameY + 339) + " 001001 ClickMode=40031 Difficulty=40016 Height=16 Mines=99 Width=30 XPos=40 Ypos=50");
+        EXPECT_EQ(Place() + L" " + Stored(), L"40,50 " + std::to_wstring(frameX + 500) + L"x" + std::to_wstring(frameY + 339) + L" 001001 ClickMode=40031 Difficulty=40016 Height=16 Mines=99 Width=30 XPos=40 Ypos=50");
         std::string covered(30, '#');
         for (int r = 1; r < 16; ++r) covered += "/" + std::string(30, '#');
         ExpectScreen(covered.c_str(), Smile);
@@ -40,7 +40,8 @@ TEST(Window, AFirstStartAndTheMenuCommands) {
     game.elapsedSeconds = 5;
     for (int mode : {kEnergy, kOriginal, 40000, 40018, 40025, 40029}) {
         EXPECT_EQ(Send(WM_COMMAND, mode, 0, false), 0);
-        EXPECT_EQ(Board() + Place().substr(Place().size() - 2) + Stored().substr(0, 15), std::string("F1.*..../.1....../...*....") + (mode == kEnergy ? "10ClickMode=40030" : "01ClickMode=40031"));
+        EXPECT_EQ(Place().substr(Place().size() - 2) + Stored().substr(0, 15), mode == kEnergy ? L"10ClickMode=40030" : L"01ClickMode=40031");
+        EXPECT_EQ(Board(), "F1.*..../.1....../...*....");
     }
     EXPECT_EQ(game.elapsedSeconds * 10 + game.phase, 51);
     for (const auto& way : {std::pair<UINT, WPARAM>{WM_COMMAND, IDC_ABOUT_OK}, {WM_COMMAND, IDOK}, {WM_COMMAND, IDCANCEL}, {WM_CLOSE, 0}}) {
