@@ -2,7 +2,7 @@
 # End to end: the built game (argument 1) under Wine on a private X server, played with real X
 # input and checked on screenshots against the committed sprite sheets. Dialogs and the failing
 # screen are kept in build/mingw/e2e.
-import os, struct, subprocess as sp, sys, time, traceback
+import os, subprocess as sp, sys, time, traceback
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT, AROUND = os.path.join(ROOT, 'build/mingw/e2e'), [(dc, dr) for dc in (-1, 0, 1) for dr in (-1, 0, 1) if dc or dr]
@@ -24,11 +24,9 @@ def x(*args):  # xdotool, whose commands chain within one call
     return sp.run(['xdotool', *map(str, args)], stdout=sp.PIPE, text=True).stdout
 
 
-def sheet(name, w, h):  # sprite k of a committed 4-bit sheet, as h rows of w RGB pixels
-    data = open(os.path.join(ROOT, 'res', name + '.bmp'), 'rb').read()
-    start, height, stride = struct.unpack_from('<I', data, 10)[0], struct.unpack_from('<i', data, 22)[0], (w * 4 + 31) // 32 * 4
-    index = lambda y, i: data[start + (height - 1 - y) * stride + i // 2] >> 4 * (1 - i % 2) & 15
-    return lambda k: [b''.join(data[54 + 4 * index(k * h + y, i):57 + 4 * index(k * h + y, i)][::-1] for i in range(w)) for y in range(h)]
+def sheet(name, w, h):  # sprite k of a committed sheet, as h rows of w RGB pixels
+    raw = sp.run(['convert', os.path.join(ROOT, 'res', name + '.bmp'), '-depth', '8', 'rgb:-'], stdout=sp.PIPE).stdout
+    return lambda k: [raw[3 * w * (k * h + y):3 * w * (k * h + y + 1)] for y in range(h)]
 
 
 CELLS, FACES, DIGITS = sheet('cells', 16, 16), sheet('faces', 24, 24), sheet('digits', 13, 23)
@@ -47,9 +45,8 @@ def windows():  # the game's windows on screen: the main one, then dialogs and o
     return x('search', '--onlyvisible', '--classname', 'tesselmark.exe').split()
 
 
-def place():
-    g = dict(line.split('=') for line in x('getwindowgeometry', '--shell', windows()[0]).split())
-    return int(g['X']), int(g['Y']), int(g['WIDTH']), int(g['HEIGHT'])
+def place():  # left, top, width, height of the main window
+    return tuple(int(v.split('=')[1]) for v in x('getwindowgeometry', '--shell', windows()[0]).split()[1:5])
 
 
 def field(cols, rows, count):  # waits for the window of a field and finds its client area
@@ -60,7 +57,7 @@ def field(cols, rows, count):  # waits for the window of a field and finds its c
     origin = (left + frame, top + height - frame - 16 * rows - 64)
 
 
-def at(c, r):
+def at(c, r):  # the centre of a cell on the screen
     return origin[0] + 20 + 16 * c, origin[1] + 63 + 16 * r
 
 

@@ -49,16 +49,9 @@ HMODULE Exe();  // the built game, for its resources
 // Draws with `paint` on a w x h 32-bit picture filled with `fill` and reads it back.
 std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)>& paint);
 
-// A move on a laid field, and what it must leave; the screen is checked when a face is given.
-struct Play {
-    int mode;
-    const char *board;
-    GamePhase phase;
-    const char *steps, *after;  // after: "new" for a freshly dealt field
-    GamePhase then;
-    int face = -1;
-    const char* cells = nullptr;
-};
+// A move on a laid field, and what it must leave (`after` "new": a freshly dealt field); the
+// screen is checked when a face is given.
+struct Play { int mode; const char* board; GamePhase phase; const char *steps, *after; GamePhase then; int face = -1; const char* cells = nullptr; };
 void Verify(const Play& play);
 constexpr int kOriginal = CMD_MODE_ORIGINAL, kEnergy = CMD_MODE_ENERGY_SAVING;
 enum Face { Pressed, Sunglasses, Dead, Surprised, Smile };

@@ -69,16 +69,12 @@ static const Play kGestures[] = {
     {O, BWon, Won, "L+@3,0 R+", BWon, Won, Surprised, BWonShown},
 };
 
-TEST(Mouse, GesturesInBothModes) {
+// The gestures above; then the field's hit box, which starts one pixel inside the field on every
+// side, and the face's, one pixel inside the face (-2): the pressed look, the opening and the new
+// game follow them.
+TEST(Mouse, GesturesInBothModesAndTheHitBoxes) {
     Start();
     for (const Play& gesture : kGestures) Verify(gesture);
-    Quit();
-}
-
-// The field's hit box starts one pixel inside the field on every side, and the face's one
-// pixel inside the face (-2); the pressed look, the opening and the new game follow them.
-TEST(Mouse, HitBoxesStartOnePixelInside) {
-    Start();
     const int F = 64, points[][4] = {{12, 76, -1, 0}, {13, 76, 0, 1}, {139, 56, 7, 0}, {140, 56, -1, 0}, {139, 55, -1, 0}, {13, 102, 0, 2}, {13, 103, -1, 0},
                                      {F, 28, -1, 0}, {F + 1, 28, -2, 0}, {F + 23, 28, -2, 0}, {F + 24, 28, -1, 0}, {F + 12, 16, -1, 0}, {F + 12, 17, -2, 0}, {F + 12, 39, -2, 0}, {F + 12, 40, -1, 0}};
     for (const auto& at : points) {

@@ -5,18 +5,6 @@
 
 #include "kit.h"
 
-// The counters show -99 to 999 and keep their last digits outside that range.
-TEST(Screen, CountersShowTheirRangeAndHoldTheirDigitsBeyondIt) {
-    Start();
-    const struct { int mines; const char* minesShown; int seconds; const char* secondsShown; } values[] = {
-        {0, "000", 0, "000"},     {10, "010", 1, "001"},    {999, "999", 999, "999"}, {1000, "999", 1000, "999"},
-        {-1, "-01", 5, "005"},    {-42, "-42", 60, "060"},  {-99, "-99", 1234, "060"}, {-100, "-99", 12, "012"},
-        {4096, "-99", 70000, "012"}, {-5, "-05", 998, "998"},
-    };
-    for (const auto& v : values) game.minesLeft = v.mines, game.elapsedSeconds = v.seconds, Repaint(), ExpectScreen(nullptr, Smile, v.minesShown, v.secondsShown);
-    Quit();
-}
-
 // Each icon is drawn only where its mask lets it: on black and on white, a pixel either
 // shows the same colour on both or the background itself.
 TEST(Screen, EveryIconIsTransparentWhereMasked) {
@@ -33,15 +21,22 @@ TEST(Screen, EveryIconIsTransparentWhereMasked) {
     }
 }
 
-// Painting and changing the field make and free their own drawing objects: as many pens can be
-// made afterwards as before.
-TEST(Screen, PaintsAndLevelChangesGiveBackEveryDrawingObject) {
+// The counters show -99 to 999 and keep their last digits outside that range. Painting and
+// changing the field make and free their own drawing objects: as many pens can be made after as
+// before.
+TEST(Screen, CountersAndTheDrawingObjectsOfPaintsAndLevelChanges) {
     auto freePens = [] {
         std::vector<HPEN> pens;
         for (HPEN pen; pens.size() < 100000 && (pen = CreatePen(PS_SOLID, 0, 0));) pens.push_back(pen);
         return std::count_if(pens.begin(), pens.end(), DeleteObject);
     };
     Start();
+    const struct { int mines; const char* minesShown; int seconds; const char* secondsShown; } values[] = {
+        {0, "000", 0, "000"},     {10, "010", 1, "001"},    {999, "999", 999, "999"}, {1000, "999", 1000, "999"},
+        {-1, "-01", 5, "005"},    {-42, "-42", 60, "060"},  {-99, "-99", 1234, "060"}, {-100, "-99", 12, "012"},
+        {4096, "-99", 70000, "012"}, {-5, "-05", 998, "998"},
+    };
+    for (const auto& v : values) game.minesLeft = v.mines, game.elapsedSeconds = v.seconds, Repaint(), ExpectScreen(nullptr, Smile, v.minesShown, v.secondsShown);
     Send(WM_COMMAND, CMD_EXPERT);
     const auto free = freePens();
     for (int i = 0; i < 20; ++i) Repaint(), Send(WM_COMMAND, i % 2 ? CMD_EXPERT : CMD_INTERMEDIATE);
