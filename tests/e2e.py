@@ -20,8 +20,7 @@ def until(check, what=None, seconds=10):  # waits for check(); fails with `what`
     assert not what, what
 
 
-def x(*args):  # xdotool, whose commands chain within one call
-    return sp.run(['xdotool', *map(str, args)], stdout=sp.PIPE, text=True).stdout
+def x(*args): return sp.run(['xdotool', *map(str, args)], stdout=sp.PIPE, stderr=sp.DEVNULL, text=True).stdout  # commands chain in one call
 
 
 def sheet(name, w, h):  # sprite k of a committed sheet, as h rows of w RGB pixels
@@ -41,8 +40,7 @@ def deal(second, w, h, mines):  # the runtime's generator seeded with the second
     return placed
 
 
-def windows():  # the game's windows on screen: the main one, then dialogs and open menus
-    return x('search', '--onlyvisible', '--classname', 'tesselmark.exe').split()
+def windows(): return x('search', '--onlyvisible', '--classname', 'tesselmark.exe').split()  # main, dialogs, menus
 
 
 def place():  # left, top, width, height of the main window
@@ -57,8 +55,7 @@ def field(cols, rows, count):  # waits for the window of a field and finds its c
     origin = (left + frame, top + height - frame - 16 * rows - 64)
 
 
-def at(c, r):  # the centre of a cell on the screen
-    return origin[0] + 20 + 16 * c, origin[1] + 63 + 16 * r
+def at(c, r): return origin[0] + 20 + 16 * c, origin[1] + 63 + 16 * r  # the centre of a cell on the screen
 
 
 def drag(points, button=1):  # a press, moves, a release, as a hand makes them; one point is a click
@@ -75,8 +72,7 @@ def shows(cells=(), face=None, counter=None):  # cells {(c, r): sprite}, the fac
     return all(pixels[3 * ((top + y) * 1024 + left):][:len(line)] == line for left, top, sprite in want for y, line in enumerate(sprite))
 
 
-def near(p):
-    return sum((p[0] + d[0], p[1] + d[1]) in mines for d in AROUND)
+def near(p): return sum((p[0] + d[0], p[1] + d[1]) in mines for d in AROUND)
 
 
 def open_(p):  # what the game opens: the cell, and the whole region around a blank
@@ -85,8 +81,7 @@ def open_(p):  # what the game opens: the cell, and the whole region around a bl
         any(open_((p[0] + d[0], p[1] + d[1])) for d in AROUND if near(p) == 0)
 
 
-def closed():
-    return [(c, r) for r in range(size[1]) for c in range(size[0]) if (c, r) not in opened | mines]
+def closed(): return [(c, r) for r in range(size[1]) for c in range(size[0]) if (c, r) not in opened | mines]
 
 
 def new_board():  # a new game from the face; opening a cell safe on every board its second may have dealt tells which
@@ -105,8 +100,8 @@ def new_board():  # a new game from the face; opening a cell safe on every board
     raise AssertionError('the screen shows none of the boards of the new game')
 
 
-def menu(*keys):  # the game menu, by keys
-    any(drag([(origin[0] + 20, origin[1] - 10)]) or until(lambda: len(windows()) > 1, seconds=1) for _ in range(3))
+def menu(*keys, title=20):  # the game menu, by keys; title=75 is the help menu
+    any(drag([(origin[0] + title, origin[1] - 10)]) or until(lambda: len(windows()) > 1, seconds=1) for _ in range(3))
     x('key', '--delay', 150, *keys)
 
 
@@ -158,6 +153,8 @@ def play():
     dialog('new-record', ['type', 'Tester'], ['key', 'Return'])
     dialog('high-scores', ['key', 'Return'])
     until(lambda: shows({**{p: 1 for p in mines}, **{p: 15 - near(p) for p in opened}}, 1, 0), 'the won field is not shown')
+    menu('a', title=75)
+    dialog('about', ['key', 'Escape'])
     menu('x')
     until(lambda: game.poll() is not None, 'the game does not end')
     assert game.returncode == 0, 'exit code %d' % game.returncode

@@ -14,10 +14,7 @@ GamePhase paintedPhase;
 bool paintedWhole;
 static int erases;
 
-static bool WholeClientDue(HWND window) {
-    RECT update, client;
-    return GetUpdateRect(window, &update, FALSE), GetClientRect(window, &client), EqualRect(&update, &client);
-}
+static bool WholeClientDue(HWND window) { RECT update, client; return GetUpdateRect(window, &update, FALSE), GetClientRect(window, &client), EqualRect(&update, &client); }
 
 static LRESULT CALLBACK Spy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     erases += message == WM_ERASEBKGND;
@@ -37,8 +34,7 @@ void Start(bool keepStore) {
 
 void Quit(UINT how) {
     const HGDIOBJ held[] = {game.backBuffer.dc, game.backBuffer.bitmap, game.cellSheet, game.digitSheet, game.faceSheet};
-    if (how) SendMessageW(win, how, how == WM_COMMAND ? CMD_EXIT : 0, 0);
-    else DestroyWindow(win);
+    how ? (void)SendMessageW(win, how, how == WM_COMMAND ? CMD_EXIT : 0, 0) : (void)DestroyWindow(win);
     MSG quit = {};
     EXPECT_TRUE(!IsWindow(win) && PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 0);
     for (HGDIOBJ object : held) EXPECT_EQ(GetObjectType(object), 0u) << "a drawing object outlived the window";
@@ -65,9 +61,9 @@ void CheckRecord() {
         openMines += cell.mine && cell.opened, flaggedOpen += cell.flagged && cell.opened;
     }
     const bool ticking = KillTimer(win, kGameTimerId) && SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr);
+    // flagged open cells, mines, cells to open, mine counter, an opened mine only in a loss, nothing open in Ready, the clock
     EXPECT_EQ(std::vector<int>({flaggedOpen, mines, game.cellsToOpen, game.minesLeft, openMines > 0, phase != Ready || opened == 0, ticking}),
-              std::vector<int>({0, s.Mines, closedSafe, phase == Won ? 0 : s.Mines - flags, phase == Lost, 1, phase == Running}))
-        << "flagged open cells, mines, cells to open, mine counter, an opened mine only in a loss, nothing open in Ready, the clock running";
+              std::vector<int>({0, s.Mines, closedSafe, phase == Won ? 0 : s.Mines - flags, phase == Lost, 1, phase == Running}));
 }
 
 void Repaint() { InvalidateRect(win, nullptr, FALSE), UpdateWindow(win); }
@@ -106,8 +102,7 @@ void Lay(const char* rows, GamePhase phase) {
     }
     s.Difficulty = CMD_CUSTOM;  // a win on a laid field asks for no name
     game.minesLeft *= phase != Won, game.mouse = MouseState{}, game.phase = phase, game.elapsedSeconds = phase != Ready;
-    if (phase == Running) SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr);
-    else KillTimer(win, kGameTimerId);
+    phase == Running ? (void)SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr) : (void)KillTimer(win, kGameTimerId);
     Repaint();
 }
 
@@ -202,10 +197,7 @@ void WithDialog(const std::function<bool(HWND)>& drive, const std::function<void
     open(), KillTimer(nullptr, timer);
 }
 
-std::wstring Text(HWND window, int id) {
-    wchar_t text[256] = {};
-    return GetWindowTextW(id ? GetDlgItem(window, id) : window, text, 256), text;
-}
+std::wstring Text(HWND window, int id) { wchar_t text[256] = {}; return GetWindowTextW(id ? GetDlgItem(window, id) : window, text, 256), text; }
 
 std::wstring Stored() {
     std::map<std::wstring, std::wstring> values;

@@ -1,5 +1,5 @@
-// What the player sees beyond the field: the counters, the icons, and the drawing objects
-// that painting must give back.
+// What the player sees beyond the field: the counters and the clock, the icons, and the drawing
+// objects that painting must give back.
 #include <algorithm>
 #include <vector>
 
@@ -21,10 +21,11 @@ TEST(Screen, EveryIconIsTransparentWhereMasked) {
     }
 }
 
-// The counters show -99 to 999 and keep their last digits outside that range. Painting and
-// changing the field make and free their own drawing objects: as many pens can be made after as
-// before.
-TEST(Screen, CountersAndTheDrawingObjectsOfPaintsAndLevelChanges) {
+// The counters show -99 to 999 and keep their last digits outside that range. The clock shows 1
+// at the first opening, ticks once a second, also behind a dialog, and counts on past what it
+// can show. Painting and changing the field make and free their own drawing objects: as many pens
+// can be made after as before.
+TEST(Screen, TheCountersTheClockAndTheDrawingObjects) {
     auto freePens = [] {
         std::vector<HPEN> pens;
         for (HPEN pen; pens.size() < 100000 && (pen = CreatePen(PS_SOLID, 0, 0));) pens.push_back(pen);
@@ -37,6 +38,21 @@ TEST(Screen, CountersAndTheDrawingObjectsOfPaintsAndLevelChanges) {
         {4096, "-99", 70000, "012"}, {-5, "-05", 998, "998"},
     };
     for (const auto& v : values) game.minesLeft = v.mines, game.elapsedSeconds = v.seconds, Repaint(), ExpectScreen(nullptr, Smile, v.minesShown, v.secondsShown);
+    Lay("F..*..../......../...*....", Ready);
+    Gesture("L+@3,0 L-");
+    ExpectScreen("F##X####/########/###*####", Dead, "002", "001");
+    Lay("F..*..../......../...*....", Ready);
+    Gesture("L+@2,0 L-");
+    const ULONGLONG opened = GetTickCount64();
+    for (MSG m; game.elapsedSeconds < 2 && GetTickCount64() < opened + 3000; Sleep(5))
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    EXPECT_GE(GetTickCount64() - opened, 900u);
+    WithDialog([](HWND dialog) { return game.elapsedSeconds >= 3 && PostMessageW(dialog, WM_COMMAND, IDOK, 0); }, [] { Send(WM_COMMAND, CMD_HIGH_SCORES, 0, false); });
+    game.elapsedSeconds = 999;
+    Repaint();
+    Send(WM_TIMER, kGameTimerId);
+    EXPECT_EQ(game.elapsedSeconds, 1000);
+    ExpectScreen("F#1#####/########/########", Smile, nullptr, "999");
     Send(WM_COMMAND, CMD_EXPERT);
     const auto free = freePens();
     for (int i = 0; i < 20; ++i) Repaint(), Send(WM_COMMAND, i % 2 ? CMD_EXPERT : CMD_INTERMEDIATE);
