@@ -163,7 +163,6 @@ def play():
 try:
     sp.run(['wineserver', '-p'], check=True)
     play()
-    print('e2e: passed')
 except Exception as failure:
     sp.run(['import', '-window', 'root', os.path.join(OUT, 'failure.png')])
     sys.exit('e2e failed at line %d: %s (see %s)' % ([f.lineno for f in traceback.extract_tb(failure.__traceback__) if f.name == 'play'][-1], failure, OUT))
