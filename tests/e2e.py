@@ -9,8 +9,9 @@ OUT, AROUND = os.path.join(ROOT, 'build/mingw/e2e'), [(dc, dr) for dc in (-1, 0,
 os.makedirs(OUT, exist_ok=True)
 os.environ.update(WINEPREFIX=os.path.join(ROOT, 'build/mingw/wineprefix-e2e'), WINEDEBUG='-all')
 sp.run(['bash', '-c', '. "$0/scripts/common.sh" && prepare_prefix "$WINEPREFIX"', ROOT], check=True)
-os.environ['DISPLAY'] = ':%d' % next(n for n in range(90, 140) if not os.path.exists('/tmp/.X11-unix/X%d' % n))
-xvfb = sp.Popen(['Xvfb', os.environ['DISPLAY'], '-screen', '0', '1024x768x24', '-nolisten', 'tcp'], stderr=sp.DEVNULL)
+ready, told = os.pipe()  # Xvfb takes a free display and says which once it answers
+xvfb = sp.Popen(['Xvfb', '-displayfd', str(told), '-screen', '0', '1024x768x24', '-nolisten', 'tcp'], pass_fds=[told], stderr=sp.DEVNULL)
+os.environ['DISPLAY'] = ':' + os.read(ready, 16).decode().strip()
 
 
 def until(check, what=None, seconds=10):  # waits for check(); fails with `what`, if given
@@ -167,4 +168,4 @@ except Exception as failure:
     sp.run(['import', '-window', 'root', os.path.join(OUT, 'failure.png')])
     sys.exit('e2e failed at line %d: %s (see %s)' % ([f.lineno for f in traceback.extract_tb(failure.__traceback__) if f.name == 'play'][-1], failure, OUT))
 finally:
-    sp.run(['wineserver', '-k']), xvfb.kill()
+    sp.run(['wineserver', '-k']), xvfb.terminate(), xvfb.wait()
