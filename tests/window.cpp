@@ -33,9 +33,7 @@ TEST(Window, AFirstStartAndTheMenuCommands) {
         EXPECT_EQ(Board(), "F1.*..../.1....../...*....");
     }
     EXPECT_EQ(game.elapsedSeconds * 10 + game.phase, 51);
-    Quit(WM_COMMAND);
-    Start();
-    Quit(WM_CLOSE);
+    Quit(WM_COMMAND), Start(), Quit(WM_CLOSE);  // the exit command, then the close box
 }
 
 static LRESULT CALLBACK RefuseTheFirstWindow(int code, WPARAM, LPARAM) {
