@@ -67,6 +67,17 @@ prepare_prefix() {
   fi
 }
 
+# start_xvfb: a private X server on a free display that it picks itself (DISPLAY, XVFB_PID).
+start_xvfb() {
+  local told
+  told=$(mktemp -u) && mkfifo "$told"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$told" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  DISPLAY=":$(head -n 1 "$told")" && export DISPLAY && rm -f "$told"
+}
+
+stop_xvfb() { [ -z "${XVFB_PID:-}" ] || { kill "$XVFB_PID" && wait "$XVFB_PID"; } 2>/dev/null || true; }
+
 # Starts the prefix's wineserver and services up front, so that no test inherits them.
 start_wine() {
   wineserver -p

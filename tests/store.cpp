@@ -21,7 +21,7 @@ TEST(Store, AnyStoredValuesStartAPlayableGameAndTheGamesOwnComeBackExactly) {
     for (int round = 0; round < 90 && !HasFailure(); ++round) {
         const bool valid = round % 3 == 0;  // values the game itself could have written
         const int32_t width = 9 + random() % 22, height = 9 + random() % 16;
-        const int32_t numbers[] = {kEnergy, CMD_CUSTOM, height, width, static_cast<int32_t>(10 + random() % ((width - 1) * (height - 1) - 9)), static_cast<int32_t>(random() % 600), static_cast<int32_t>(random() % 500), static_cast<int32_t>(random() % 1000), 998, 0};
+        const int32_t numbers[] = {kEnergy, CMD_CUSTOM, height, width, static_cast<int32_t>(10 + random() % ((width - 1) * (height - 1) - 9)), static_cast<int32_t>(random() % 1150) - 150, static_cast<int32_t>(random() % 850) - 150, static_cast<int32_t>(random() % 1000), 998, 0};
         std::wstring names[3];
         RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
         for (int i = 0; i < 13; ++i) {
