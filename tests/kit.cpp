@@ -158,7 +158,7 @@ void ExpectScreen(const char* cells, int face, const char* mines, const char* ti
     const int W = game.windowRect.right, H = game.windowRect.bottom, F = 8 * game.settings.Width, columns = game.settings.Width;
     const std::vector<DWORD> got = Grab(game.backBuffer.dc, W, H);
     std::vector<DWORD> want(W * H);
-    for (int i = 0; i < W * H; ++i) want[i] = Frame(i % W, i / W, W, H, F, kCells[8 * 16 + 8], kCells[8 * 16 + 15]);
+    for (int i = 0; i < W * H; ++i) want[i] = Frame(i % W, i / W, W, H, F, 0xC0C0C0, 0x808080);  // light and dark grey, as the covered cell shows
     auto paste = [&](const std::vector<DWORD>* sheet, int w, int h, int sprite, int left, int top) {
         for (int i = 0; i < w * h; ++i) want[(top + i / w) * W + left + i % w] = sheet ? (*sheet)[(sprite * h + i / w) * w + i % w] : got[(top + i / w) * W + left + i % w];
     };
