@@ -16,7 +16,6 @@ ensure_packages() {
   command -v Xvfb >/dev/null || missing+=(xvfb)
   command -v xdotool >/dev/null || missing+=(xdotool)
   command -v import >/dev/null || missing+=(imagemagick)
-  command -v xwininfo >/dev/null || missing+=(x11-utils)
   command -v zip >/dev/null || missing+=(zip)
   command -v unzip >/dev/null || missing+=(unzip)
   command -v python3 >/dev/null || missing+=(python3)
