@@ -49,14 +49,14 @@ static const Play kGestures[] = {
     {O, LostA, Lost, "L+@2,0 L- M+@2:2 R+@2,0 M- R-", LostA, Lost},   {O, LostA, Lost, "L+@2,0 L- R+@2,0 L+@2:2 R- L-", LostA, Lost},
     {O, LostA, Lost, "L+@2,0 L- R+@2,0 M+@2:2 R- M-", LostA, Lost},   {E, A, Running, "L+@3,0 L- R+ R-", LostA, Lost},
     // the face: a press and a release inside it start a new game, in any phase
-    {O, BLost, Lost, "L+@F L-", "new", Ready},                        {O, B, Running, "L+@F >@2:2 L-", B, Running},
-    {O, B, Running, "L+@2:2 >@F L-", B, Running},  {O, BWon, Won, "L+@3,0 R+", BWon, Won, Surprised, BWonShown},
+    {O, BLost, Lost, "L+@F L-", "new", Ready},
+    {O, B, Running, "L+@F >@2:2 L-", B, Running},                     {O, B, Running, "L+@2:2 >@F L-", B, Running},
     // what the field shows in each phase, and the face and the field while buttons are held
     {O, "*.*...../.2....../f.f.....", Running, "", "*.*...../.2....../f.f.....", Running, Smile, "########/#2######/F#F#####"},
     {O, "X2X...../121...../f0f.....", Lost, "", "X2X...../121...../f0f.....", Lost, Dead, "X2X#####/121#####/W0W#####"},
     {O, BWon, Won, "", BWon, Won, Sunglasses, BWonShown},                  {O, B, Running, "L+@0,0", B, Running, Surprised, BShown},
     {O, B, Running, "L+@1,1 R+", B, Running, Surprised, "F10#####/010#####/000#####"},  {O, B, Running, "M+@1,1", B, Running, Smile, "F10#####/010#####/000#####"},
-    {E, B, Running, "L+@2:2 M+@2,0", B, Running, Smile, "F100####/#100####/########"},
+    {E, B, Running, "L+@2:2 M+@2,0", B, Running, Smile, "F100####/#100####/########"},  {O, BWon, Won, "L+@3,0 R+", BWon, Won, Surprised, BWonShown},
     {O, B, Running, "M+@0,1", B, Running, Smile, "F1######/01######/00######"},  {O, B, Running, "M+@7,2", B, Running, Smile, "F1######/#1####00/######00"},
     {O, B, Running, "L+@F >@2,0", B, Running, Smile, BShown},              {O, BLost, Lost, "L+@F", BLost, Lost, Pressed, BLostShown},
     {O, B, Running, "L+@F L-@2:2 L+@2,0", B, Running, Surprised, "F10#####/#1######/########"},

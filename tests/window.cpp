@@ -1,4 +1,4 @@
-// Start-up, the menu commands, the clock and the end of the program, on the real window.
+// Start-up, the menu commands and the end of the program, on the real window.
 #include "kit.h"
 #include "store/store.h"
 #include "ui/ui.h"
