@@ -23,7 +23,7 @@ static const Play kMoves[] = {
     {O, "F11*/1122/001*", Won, "R+@3,2 R- L+@3,0 L-", "F11*/1122/001*", Won},
     // chords: the flags must match the number of an open cell
     {O, A, Running, "M+@2,1 M- M+@2,0 M-", A, Running},             {O, "*1.*/.1../...*", Running, "M+@1,1 M-", "*1.*/.1../...*", Running},
-    {O, ".../F1./...", Running, "M+@1,1 M-", "110/F10/110", Won},
+    {O, ".../F1./...", Running, "M+@1,1 M-", "110/F10/110", Won},     {O, A, Running, "L+@2,0 L- R+@3,0 R- M+@2,0 M-", "F11F/.122/...*", Running},
     {O, "F1f*/.1../...*", Running, "M+@1,1 M-", "F1f*/.1../...*", Running}, {O, "F1.F/112./001F", Running, "M+@2,1 M-", "F11F/1122/001F", Won},
     // wrong flags: every unflagged mine around opens, and blanks still flood after the loss
     {O, "*.*/.2./f.f", Running, "M+@1,1 M-", "X2X/121/f0f", Lost},  {O, "*f.../.1.../.....", Running, "M+@1,1 M-", "Xf000/11000/00000", Lost},
