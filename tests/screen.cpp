@@ -38,11 +38,9 @@ TEST(Screen, TheCountersTheClockAndTheDrawingObjects) {
         {4096, "-99", 70000, "012"}, {-5, "-05", 998, "998"},
     };
     for (const auto& v : values) game.minesLeft = v.mines, game.elapsedSeconds = v.seconds, Repaint(), ExpectScreen(nullptr, Smile, v.minesShown, v.secondsShown);
-    Lay("F..*..../......../...*....", Ready);
-    Gesture("L+@3,0 L-");
+    Lay("F..*..../......../...*....", Ready), Gesture("L+@3,0 L-");
     ExpectScreen("F##X####/########/###*####", Dead, "002", "001");
-    Lay("F..*..../......../...*....", Ready);
-    Gesture("L+@2,0 L-");
+    Lay("F..*..../......../...*....", Ready), Gesture("L+@2,0 L-");
     const ULONGLONG opened = GetTickCount64();
     for (MSG m; game.elapsedSeconds < 2 && GetTickCount64() < opened + 3000; Sleep(5))
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);

@@ -13,8 +13,8 @@ static std::wstring Place() {
 
 // A first start plays the beginner level at (300, 200) and stores it (every level is played end to
 // end); the current level chosen again and a new game show a fresh field at once; the modes keep
-// the game; the exit command and the close box end the program with 0. (The version dialog is
-// closed end to end.)
+// the game; the exit command and the close box end the program with 0; a start at a stored place
+// off the screen comes back onto it. (The version dialog is closed end to end.)
 TEST(Window, AFirstStartAndTheMenuCommands) {
     Start();
     wchar_t name[16];
@@ -25,15 +25,18 @@ TEST(Window, AFirstStartAndTheMenuCommands) {
         Lay("F1fX..../.1....../...*....", Lost), Send(WM_COMMAND, command);
         ExpectScreen(command == CMD_NEW_GAME ? "########/########/########" : "#########/#########/#########/#########/#########/#########/#########/#########/#########", Smile, command == CMD_NEW_GAME ? "003" : "010", "000");
     }
-    Lay("F1.*..../.1....../...*....");
-    game.elapsedSeconds = 5;
+    Lay("F1.*..../.1....../...*...."), game.elapsedSeconds = 5;
     for (int mode : {kEnergy, kOriginal, 40000, 40018, 40025, 40029}) {
         EXPECT_EQ(Send(WM_COMMAND, mode, 0, false), 0);
         EXPECT_EQ(Place().substr(Place().size() - 2) + Stored().substr(0, 15), mode == kEnergy ? L"10ClickMode=40030" : L"01ClickMode=40031");
         EXPECT_EQ(Board(), "F1.*..../.1....../...*....");
     }
     EXPECT_EQ(game.elapsedSeconds * 10 + game.phase, 51);
-    Quit(WM_COMMAND), Start(), Quit(WM_CLOSE);  // the exit command, then the close box
+    const DWORD offScreen = 5000;  // a stored place off every screen comes back to the nearest edge of the screen
+    Quit(WM_COMMAND), RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, L"XPos", REG_DWORD, &offScreen, 4), Start(true);
+    RECT work, place;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0), GetWindowRect(win, &place), Quit(WM_CLOSE);
+    EXPECT_EQ(place.right * 10000 + place.top, work.right * 10000 + 200);
 }
 
 static LRESULT CALLBACK RefuseTheFirstWindow(int code, WPARAM, LPARAM) {
