@@ -58,7 +58,7 @@ static const Play kGestures[] = {
     {O, B, Running, "L+@1,1 R+", B, Running, Surprised, "F10#####/010#####/000#####"},  {O, B, Running, "M+@1,1", B, Running, Smile, "F10#####/010#####/000#####"},
     {E, B, Running, "L+@2:2 M+@2,0", B, Running, Smile, "F100####/#100####/########"},  {O, BWon, Won, "L+@3,0 R+", BWon, Won, Surprised, BWonShown},
     {O, B, Running, "M+@0,1", B, Running, Smile, "F1######/01######/00######"},  {O, B, Running, "M+@7,2", B, Running, Smile, "F1######/#1####00/######00"},
-    {O, B, Running, "L+@F >@2,0", B, Running, Smile, BShown},              {O, BLost, Lost, "L+@F", BLost, Lost, Pressed, BLostShown},
+    {O, B, Running, "L+@F >@2,0 >@64:28", B, Running, Smile, BShown},              {O, BLost, Lost, "L+@F", BLost, Lost, Pressed, BLostShown},
     {O, B, Running, "L+@F L-@2:2 L+@2,0", B, Running, Surprised, "F10#####/#1######/########"},
     {O, BLost, Lost, "L+@2,0", BLost, Lost, Dead, BLostShown},             {O, BLost, Lost, "L+@2,0 R+", BLost, Lost, Surprised, BLostShown},
     {O, BWon, Won, "L+@3,0", BWon, Won, Sunglasses, BWonShown},            {O, BWon, Won, "M+@3,0 L+", BWon, Won, Sunglasses, BWonShown},
