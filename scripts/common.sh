@@ -83,4 +83,5 @@ start_wine() {
   wine wineboot </dev/null >/dev/null 2>&1 || true
 }
 
-stop_wine() { wineserver -k 2>/dev/null || true; }
+# Waits for the server to be gone: a wine started while the old server shuts down can hang.
+stop_wine() { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; }
