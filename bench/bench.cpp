@@ -17,8 +17,7 @@ LARGE_INTEGER gFrequency;
 int CellX(int column) { return kFieldLeft + kCellSize * column + 8; }
 int CellY(int row) { return kFieldTop + kCellSize * row + 8; }
 
-double Now()
-{
+double Now() {
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return static_cast<double>(t.QuadPart) * 1e6 / static_cast<double>(gFrequency.QuadPart);
@@ -27,8 +26,7 @@ double Now()
 // Median in microseconds of `runs` timed calls of `work` after `warmup` untimed ones;
 // `prepare` runs untimed before each call.
 template <typename Work, typename Prepare>
-double Median(int warmup, int runs, Work work, Prepare prepare)
-{
+double Median(int warmup, int runs, Work work, Prepare prepare) {
     std::vector<double> times;
     for (int i = 0; i < warmup + runs; ++i) {
         prepare();
@@ -41,29 +39,32 @@ double Median(int warmup, int runs, Work work, Prepare prepare)
     return times[runs / 2];
 }
 template <typename Work>
-double Median(int warmup, int runs, Work work)
-{
+double Median(int warmup, int runs, Work work) {
     return Median(warmup, runs, work, [] {});
 }
 
-void Print(const char* what, double median, const char* floorName, double floor)
-{
-    std::printf("%-44s %9.1f us   %-28s %9.1f us   ratio %.2f\n", what, median, floorName, floor, median / floor);
+void Print(const char* what, double median, const char* floorName, double floor) {
+    std::printf("%-44s %9.1f us   %-28s %9.1f us   ratio %.2f\n", what, median, floorName, floor,
+                median / floor);
 }
 
 // Starts the game's own exe and waits until it is idle after its first paint.
-double StartUpOnce(const wchar_t* exe)
-{
+double StartUpOnce(const wchar_t* exe) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     wchar_t commandLine[MAX_PATH + 2];
     wsprintfW(commandLine, L"\"%s\"", exe);
     const double start = Now();
-    if (!CreateProcessW(exe, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return -1;
+    if (!CreateProcessW(exe, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return -1;
     WaitForInputIdle(process.hProcess, 10000);
     const double end = Now();
-    struct Find { DWORD pid; HWND window; } find = {process.dwProcessId, nullptr};
+    struct Find {
+        DWORD pid;
+        HWND window;
+    } find = {process.dwProcessId, nullptr};
     EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
             auto* f = reinterpret_cast<Find*>(param);
@@ -75,7 +76,8 @@ double StartUpOnce(const wchar_t* exe)
         },
         reinterpret_cast<LPARAM>(&find));
     if (find.window) PostMessageW(find.window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return end - start;
@@ -83,20 +85,21 @@ double StartUpOnce(const wchar_t* exe)
 
 // A 30 x 24 field whose only mines wall in the bottom-right cell: an opening at the
 // top-left corner floods every other cell at once and the game goes on.
-void LayFloodBoard()
-{
+void LayFloodBoard() {
     Settings& s = game.settings;
     s.Width = 30;
     s.Height = 24;
     for (int c = 0; c < s.Width; ++c)
         for (int r = 0; r < s.Height; ++r) game.board[c][r] = Cell{};
-    const int mines[][2] = {{27, 23}, {27, 22}, {27, 21}, {28, 21}, {29, 21}, {28, 22}, {29, 22}, {28, 23}, {26, 0}, {0, 23}};
+    const int mines[][2] = {{27, 23}, {27, 22}, {27, 21}, {28, 21}, {29, 21},
+                            {28, 22}, {29, 22}, {28, 23}, {26, 0},  {0, 23}};
     for (const auto& m : mines) game.board[m[0]][m[1]].mine = 1;
     for (int c = 0; c < s.Width; ++c)
         for (int r = 0; r < s.Height; ++r)
             for (int dc = -1; dc <= 1; ++dc)
                 for (int dr = -1; dr <= 1; ++dr)
-                    if ((dc || dr) && IsInField(c + dc, r + dr)) game.board[c][r].adjacentMines += game.board[c + dc][r + dr].mine;
+                    if ((dc || dr) && IsInField(c + dc, r + dr))
+                        game.board[c][r].adjacentMines += game.board[c + dc][r + dr].mine;
     s.Mines = 10;
     game.minesLeft = 10;
     game.cellsToOpen = s.Width * s.Height - 10;
@@ -104,8 +107,7 @@ void LayFloodBoard()
 }
 
 // A bare window of the game's size that does nothing: the floor for a cold start.
-int RunPlainWindow()
-{
+int RunPlainWindow() {
     WNDCLASSW plain = {};
     plain.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
         if (m == WM_DESTROY) PostQuitMessage(0);
@@ -114,7 +116,8 @@ int RunPlainWindow()
     plain.hInstance = GetModuleHandleW(nullptr);
     plain.lpszClassName = L"BenchPlain";
     RegisterClassW(&plain);
-    CreateWindowExW(0, L"BenchPlain", L"", kWindowStyle, 300, 200, 164, 246, nullptr, nullptr, plain.hInstance, nullptr);
+    CreateWindowExW(0, L"BenchPlain", L"", kWindowStyle, 300, 200, 164, 246, nullptr, nullptr,
+                    plain.hInstance, nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
     return 0;
@@ -122,8 +125,7 @@ int RunPlainWindow()
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv)
-{
+int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && lstrcmpW(argv[1], L"--plain") == 0) return RunPlainWindow();
     QueryPerformanceFrequency(&gFrequency);
     const int runs = argc > 1 ? _wtoi(argv[1]) : 2000;
@@ -139,8 +141,8 @@ int wmain(int argc, wchar_t** argv)
         std::vector<double> times;
         for (int i = 0; i < 7; ++i) times.push_back(StartUpOnce(exe));
         std::sort(times.begin(), times.end());
-        std::printf("%-44s %9.1f us   (wineserver up; cold start: see scripts/bench)\n", "start-up to idle after the first paint",
-                    times[times.size() / 2]);
+        std::printf("%-44s %9.1f us   (wineserver up; cold start: see scripts/bench)\n",
+                    "start-up to idle after the first paint", times[times.size() / 2]);
     }
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -189,8 +191,9 @@ int wmain(int argc, wchar_t** argv)
     RegisterClassW(&plain);
     RECT outer;
     GetWindowRect(window, &outer);
-    HWND plainWindow = CreateWindowExW(0, L"BenchPlain", L"", kWindowStyle, outer.right + 10, outer.top, outer.right - outer.left,
-                                 outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+    HWND plainWindow = CreateWindowExW(
+        0, L"BenchPlain", L"", kWindowStyle, outer.right + 10, outer.top, outer.right - outer.left,
+        outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
     UpdateWindow(plainWindow);
     const double emptyCycle = Median(200, runs, [&](int) {
         InvalidateRect(plainWindow, nullptr, FALSE);
@@ -215,7 +218,8 @@ int wmain(int argc, wchar_t** argv)
     const double blits = Median(200, runs, [&](int i) {
         for (int c = 0; c < 30; ++c)
             for (int r = 0; r < 24; ++r)
-                BitBlt(game.backBuffer.dc, kFieldLeft + 16 * c, kFieldTop + 16 * r, 16, 16, sheetDc, 0, 16 * ((c + r + i) & 15), SRCCOPY);
+                BitBlt(game.backBuffer.dc, kFieldLeft + 16 * c, kFieldTop + 16 * r, 16, 16, sheetDc,
+                       0, 16 * ((c + r + i) & 15), SRCCOPY);
         GdiFlush();
     });
     SelectObject(sheetDc, old);
@@ -224,14 +228,16 @@ int wmain(int argc, wchar_t** argv)
     Print("PaintAll 30x24 into the back buffer", paintOnly, "720 bare 16x16 blits", blits);
     Print("  of which the frame", frameOnly, "720 bare 16x16 blits", blits);
     Print("  of which the board", boardOnly, "720 bare 16x16 blits", blits);
-    Print("paint cycle 30x24 (invalidate, WM_PAINT, copy)", cycle, "empty paint cycle, same size", emptyCycle);
+    Print("paint cycle 30x24 (invalidate, WM_PAINT, copy)", cycle, "empty paint cycle, same size",
+          emptyCycle);
     Print("copy to the window alone", copy, "(one full-client BitBlt)", copy);
     Print("copy through GetDC/ReleaseDC", copyReleased, "(one full-client BitBlt)", copy);
 
     // A move with the left button held: the pressed cell follows the pointer.
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(CellX(20), CellY(12)));
     const double move = Median(200, runs, [&](int i) {
-        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(CellX(20 + (i & 7)), CellY(12 + (i & 3))));
+        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON,
+                     MAKELPARAM(CellX(20 + (i & 7)), CellY(12 + (i & 3))));
         UpdateWindow(window);
         GdiFlush();
     });
@@ -245,7 +251,8 @@ int wmain(int argc, wchar_t** argv)
         for (int i = 0; i < 2 * 667; ++i) sink = sink + rand();
     });
     Print("NewGame 30x24 with 667 mines", deal, "1334 bare rand() calls", draws);
-    const double flood = Median(20, runs, [&](int) { OpenCell(0, 0, window); }, LayFloodBoard);
+    const double flood = Median(
+        20, runs, [&](int) { OpenCell(0, 0, window); }, LayFloodBoard);
     const int opened = 30 * 24 - 10 - game.cellsToOpen;
     const double visits = Median(20, runs, [&](int) {
         for (int c = 0; c < 30; ++c)

@@ -19,6 +19,8 @@ ensure_packages() {
   command -v zip >/dev/null || missing+=(zip)
   command -v unzip >/dev/null || missing+=(unzip)
   command -v python3 >/dev/null || missing+=(python3)
+  command -v clang-format >/dev/null || missing+=(clang-format)
+  command -v black >/dev/null || missing+=(black)
   [ -d /usr/share/fonts/truetype/horai-umefont ] || missing+=(fonts-horai-umefont)
   [ -d /usr/share/wine/fonts ] || missing+=(fonts-wine)
   if [ ${#missing[@]} -gt 0 ]; then
@@ -32,7 +34,8 @@ ensure_packages() {
 
 # build_game [TARGET]: configures and builds everything, or only TARGET.
 build_game() {
-  (cd "$(tesselmark_root)" && cmake --preset mingw >/dev/null && cmake --build --preset mingw ${1:+--target "$1"})
+  (cd "$(tesselmark_root)" && cmake --preset mingw >/dev/null &&
+    cmake --build --preset mingw ${1:+--target "$1"})
 }
 
 # prepare_prefix DIR [null]: creates the Wine prefix once, with Japanese font
@@ -52,10 +55,12 @@ prepare_prefix() {
     {
       printf 'Windows Registry Editor Version 5.00\r\n\r\n'
       printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-      for face in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif" "System"; do
+      for face in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif" \
+        "System"; do
         printf '"%s"="Ume UI Gothic"\r\n' "$face"
       done
-      printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n"Managed"="N"\r\n'
+      printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
+      printf '"Decorated"="N"\r\n"Managed"="N"\r\n'
       if [ "$graphics" = null ]; then
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Graphics"="null"\r\n'
       fi
@@ -75,7 +80,9 @@ start_xvfb() {
   DISPLAY=":$(head -n 1 "$told")" && export DISPLAY && rm -f "$told"
 }
 
-stop_xvfb() { [ -z "${XVFB_PID:-}" ] || { kill "$XVFB_PID" && wait "$XVFB_PID"; } 2>/dev/null || true; }
+stop_xvfb() {
+  [ -z "${XVFB_PID:-}" ] || { kill "$XVFB_PID" && wait "$XVFB_PID"; } 2>/dev/null || true
+}
 
 # Starts the prefix's wineserver and services up front, so that no test inherits them.
 start_wine() {

@@ -36,7 +36,8 @@ std::string Board();
 // ('#' covered, 'F' flag, 'X' exploded, 'W' wrong flag, '*' mine, a digit n the cell
 // showing n, '0' also the pressed look; nullptr skips the field), the face sprite and the
 // counters' shown digits (by default the record's values).
-void ExpectScreen(const char* cells, int face, const char* mines = nullptr, const char* timer = nullptr);
+void ExpectScreen(const char* cells, int face, const char* mines = nullptr,
+                  const char* timer = nullptr);
 // Runs `open`, which returns when its modal dialogs have ended, while `drive` is called
 // with each dialog on a thread timer until it returns true. A dialog open after five
 // seconds is ended and fails the test.
@@ -51,7 +52,15 @@ std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)
 
 // A move on a laid field, and what it must leave (`after` "new": a freshly dealt field); the
 // screen is checked when a face is given.
-struct Play { int mode; const char* board; GamePhase phase; const char *steps, *after; GamePhase then; int face = -1; const char* cells = nullptr; };
+struct Play {
+    int mode;
+    const char* board;
+    GamePhase phase;
+    const char *steps, *after;
+    GamePhase then;
+    int face = -1;
+    const char* cells = nullptr;
+};
 void Verify(const Play& play);
 constexpr int kOriginal = CMD_MODE_ORIGINAL, kEnergy = CMD_MODE_ENERGY_SAVING;
 enum Face { Pressed, Sunglasses, Dead, Surprised, Smile };

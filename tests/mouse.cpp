@@ -6,62 +6,93 @@
 
 // The rules' field: mines at (0,0) (flagged), (3,0) and (3,2); (1,1) chords (flag count 1).
 static const char A[] = "F1.*/.1../...*", Opened[] = "F11*/.1../...*", Chorded[] = "F11*/112./001*",
-                  Flagged[] = "F1f*/.1../...*", LostA[] = "F1.X/.1../...*", WonA[] = "F11*/1122/001*",
-                  Fresh[] = "F..*/..../...*";
+                  Flagged[] = "F1f*/.1../...*", LostA[] = "F1.X/.1../...*",
+                  WonA[] = "F11*/1122/001*", Fresh[] = "F..*/..../...*";
 // The same mines on eight columns, wide enough for the frame: a closed cell is drawn '#'.
 static const char B[] = "F1.*..../.1....../...*....", BShown[] = "F1######/#1######/########",
-                  BLost[] = "F1.X..../.1....../...*....", BLostShown[] = "F1#X####/#1######/###*####",
+                  BLost[] = "F1.X..../.1....../...*....",
+                  BLostShown[] = "F1#X####/#1######/###*####",
                   BWon[] = "F11*1000/11222000/001*1000", BWonShown[] = "F11F1000/11222000/001F1000";
 
 // O and E: the original and the energy-saving mode.
 static const int O = kOriginal, E = kEnergy;
 static const Play kGestures[] = {
     // Original: a cell opens on the release, over the cell under the release, inside the field
-    {O, A, Running, "L+@2,0 >@0,2 L-", "F1.*/112./001*", Running},  {O, A, Running, "L+@2,0 >@2:2 L-", A, Running},
-    {O, A, Running, "L+@2:2 >@2,0 >@2,1", A, Running},               {O, A, Running, "L+@2,0 R+@2:2 L-@2,0 R-", A, Running},
+    {O, A, Running, "L+@2,0 >@0,2 L-", "F1.*/112./001*", Running},
+    {O, A, Running, "L+@2,0 >@2:2 L-", A, Running},
+    {O, A, Running, "L+@2:2 >@2,0 >@2,1", A, Running},
+    {O, A, Running, "L+@2,0 R+@2:2 L-@2,0 R-", A, Running},
     // chords on the release of either button while the other is held, or of the middle one
-    {O, A, Running, "R+@1,1 L+ L-", Chorded, Running},                {O, A, Running, "L+@1,1 R+ R-", Chorded, Running},
-    {O, A, Running, "R+@2:2 L+ R-@1,1 L-", Chorded, Running},         {O, A, Running, "M+@2:2 M-@1,1", Chorded, Running},
+    {O, A, Running, "R+@1,1 L+ L-", Chorded, Running},
+    {O, A, Running, "L+@1,1 R+ R-", Chorded, Running},
+    {O, A, Running, "R+@2:2 L+ R-@1,1 L-", Chorded, Running},
+    {O, A, Running, "M+@2:2 M-@1,1", Chorded, Running},
     {O, A, Running, "M+@1,1 L+@2:2 R+@1,1", A, Running},
     // in Ready the release of one of two held buttons starts the clock, wherever the pointer is
-    {O, Fresh, Ready, "L+@2:2 R+ L- R-", Fresh, Running},             {O, Fresh, Ready, "R+@2:2 L+ R- L-", Fresh, Running},
-    {O, Fresh, Ready, "L+@2:2 M+ M- L-", Fresh, Running},             {O, Fresh, Ready, "R+@2:2 R- M+ M- L+ L-", Fresh, Ready},
+    {O, Fresh, Ready, "L+@2:2 R+ L- R-", Fresh, Running},
+    {O, Fresh, Ready, "R+@2:2 L+ R- L-", Fresh, Running},
+    {O, Fresh, Ready, "L+@2:2 M+ M- L-", Fresh, Running},
+    {O, Fresh, Ready, "R+@2:2 R- M+ M- L+ L-", Fresh, Ready},
     // flags: a right press on a closed cell with the left button up, in play; no drag in this mode
-    {O, A, Running, "R+@2,0 >@2,1 >@2,2 R-", Flagged, Running},       {O, Fresh, Ready, "R+@2,0 R-", "F.f*/..../...*", Ready},
-    {O, Flagged, Running, "R+@2,0 R- R+@1,0 R- L+@2:2 R+@2,1", A, Running}, {O, LostA, Lost, "R+@2,0 R-", LostA, Lost},
+    {O, A, Running, "R+@2,0 >@2,1 >@2,2 R-", Flagged, Running},
+    {O, Fresh, Ready, "R+@2,0 R-", "F.f*/..../...*", Ready},
+    {O, Flagged, Running, "R+@2,0 R- R+@1,0 R- L+@2:2 R+@2,1", A, Running},
+    {O, LostA, Lost, "R+@2,0 R-", LostA, Lost},
     // energy saving: the left press opens, and so does every cell the left button alone passes
-    {E, A, Running, "L+@2,0", Opened, Running},                       {E, A, Running, "L+@3,0 >@2,0", LostA, Lost},
+    {E, A, Running, "L+@2,0", Opened, Running},
+    {E, A, Running, "L+@3,0 >@2,0", LostA, Lost},
     {E, A, Running, "L+@0,0 >@2:2 >@2,0 >@0,0 >@0,2", "F11*/112./001*", Running},
-    {E, A, Running, "M+@2:2 L+@2,0 >@2,1 >@1,1", A, Running},         {E, A, Running, "M+@2:2 R+ L+@1,1", A, Running},
+    {E, A, Running, "M+@2:2 L+@2,0 >@2,1 >@1,1", A, Running},
+    {E, A, Running, "M+@2:2 R+ L+@1,1", A, Running},
     // chords on the press of the second button, of the middle one, and on every move with both
-    {E, A, Running, "R+@2:2 L+@1,1", Chorded, Running},               {E, A, Running, "L+@2:2 R+@1,1", Chorded, Running},
-    {E, A, Running, "M+@1,1", Chorded, Running},                      {E, A, Running, "L+@2:2 R+ >@1,1", Chorded, Running},
-    {E, A, Running, "M+@2:2 >@1,1", Chorded, Running},                {E, A, Running, "M+@2:2 M-@1,1 M+@2:2 L+ R+@1,1", A, Running},
+    {E, A, Running, "R+@2:2 L+@1,1", Chorded, Running},
+    {E, A, Running, "L+@2:2 R+@1,1", Chorded, Running},
+    {E, A, Running, "M+@1,1", Chorded, Running},
+    {E, A, Running, "L+@2:2 R+ >@1,1", Chorded, Running},
+    {E, A, Running, "M+@2:2 >@1,1", Chorded, Running},
+    {E, A, Running, "M+@2:2 M-@1,1 M+@2:2 L+ R+@1,1", A, Running},
     {E, LostA, Lost, "R+@2:2 L+@1,1 L- R- L+@2:2 R+@1,1 >@1,1 M+@1,1 M- >@1,1", LostA, Lost},
     // the right button alone flags each cell it enters, again when it comes back, never in the end
     {E, A, Running, "R+@2,0 >@2,0 >@2,1 >@2,1 >@1,1 >@2,0", "F1.*/.1f./...*", Running},
-    {E, A, Running, "R+@0,1 >@0,1 R-", "F1.*/f1../...*", Running},    {E, LostA, Lost, "R+@2:2 >@2,0 >@2,1", LostA, Lost},
+    {E, A, Running, "R+@0,1 >@0,1 R-", "F1.*/f1../...*", Running},
+    {E, LostA, Lost, "R+@2:2 >@2,0 >@2,1", LostA, Lost},
     // after a game: a left click, then a right click, on the field, with no other button held
-    {O, LostA, Lost, "L+@2,0 L-@2:2 R+@2,0 R-@2:2", "new", Ready},    {E, WonA, Won, "L+@1,1 L- L+ L- R+ R-", "new", Ready},
-    {O, LostA, Lost, "R+@2,0 R- L+@2:2 L- R+@2,0 R-", LostA, Lost},   {O, LostA, Lost, "R+@2:2 L+@2,0 R- L- R+@2,0 R-", LostA, Lost},
-    {O, LostA, Lost, "M+@2:2 L+@2,0 M- L- R+@2,0 R-", LostA, Lost},   {O, LostA, Lost, "L+@2,0 R+@2:2 L- R- R+@2,0 R-", LostA, Lost},
-    {O, LostA, Lost, "L+@2,0 M+@2:2 L- M- R+@2,0 R-", LostA, Lost},   {O, LostA, Lost, "L+@2,0 L- L+@2:2 R+@2,0 L- R-", LostA, Lost},
-    {O, LostA, Lost, "L+@2,0 L- M+@2:2 R+@2,0 M- R-", LostA, Lost},   {O, LostA, Lost, "L+@2,0 L- R+@2,0 L+@2:2 R- L-", LostA, Lost},
-    {O, LostA, Lost, "L+@2,0 L- R+@2,0 M+@2:2 R- M-", LostA, Lost},   {E, A, Running, "L+@3,0 L- R+ R-", LostA, Lost},
+    {O, LostA, Lost, "L+@2,0 L-@2:2 R+@2,0 R-@2:2", "new", Ready},
+    {E, WonA, Won, "L+@1,1 L- L+ L- R+ R-", "new", Ready},
+    {O, LostA, Lost, "R+@2,0 R- L+@2:2 L- R+@2,0 R-", LostA, Lost},
+    {O, LostA, Lost, "R+@2:2 L+@2,0 R- L- R+@2,0 R-", LostA, Lost},
+    {O, LostA, Lost, "M+@2:2 L+@2,0 M- L- R+@2,0 R-", LostA, Lost},
+    {O, LostA, Lost, "L+@2,0 R+@2:2 L- R- R+@2,0 R-", LostA, Lost},
+    {O, LostA, Lost, "L+@2,0 M+@2:2 L- M- R+@2,0 R-", LostA, Lost},
+    {O, LostA, Lost, "L+@2,0 L- L+@2:2 R+@2,0 L- R-", LostA, Lost},
+    {O, LostA, Lost, "L+@2,0 L- M+@2:2 R+@2,0 M- R-", LostA, Lost},
+    {O, LostA, Lost, "L+@2,0 L- R+@2,0 L+@2:2 R- L-", LostA, Lost},
+    {O, LostA, Lost, "L+@2,0 L- R+@2,0 M+@2:2 R- M-", LostA, Lost},
+    {E, A, Running, "L+@3,0 L- R+ R-", LostA, Lost},
     // the face: a press and a release inside it start a new game, in any phase
     {O, BLost, Lost, "L+@F L-", "new", Ready},
-    {O, B, Running, "L+@F >@2:2 L-", B, Running},                     {O, B, Running, "L+@2:2 >@F L-", B, Running},
+    {O, B, Running, "L+@F >@2:2 L-", B, Running},
+    {O, B, Running, "L+@2:2 >@F L-", B, Running},
     // what the field shows in each phase, and the face and the field while buttons are held
-    {O, "*.*...../.2....../f.f.....", Running, "", "*.*...../.2....../f.f.....", Running, Smile, "########/#2######/F#F#####"},
-    {O, "X2X...../121...../f0f.....", Lost, "", "X2X...../121...../f0f.....", Lost, Dead, "X2X#####/121#####/W0W#####"},
-    {O, BWon, Won, "", BWon, Won, Sunglasses, BWonShown},                  {O, B, Running, "L+@0,0", B, Running, Surprised, BShown},
-    {O, B, Running, "L+@1,1 R+", B, Running, Surprised, "F10#####/010#####/000#####"},  {O, B, Running, "M+@1,1", B, Running, Smile, "F10#####/010#####/000#####"},
-    {E, B, Running, "L+@2:2 M+@2,0", B, Running, Smile, "F100####/#100####/########"},  {O, BWon, Won, "L+@3,0 R+", BWon, Won, Surprised, BWonShown},
-    {O, B, Running, "M+@0,1", B, Running, Smile, "F1######/01######/00######"},  {O, B, Running, "M+@7,2", B, Running, Smile, "F1######/#1####00/######00"},
-    {O, B, Running, "L+@F >@2,0 >@64:28", B, Running, Smile, BShown},              {O, BLost, Lost, "L+@F", BLost, Lost, Pressed, BLostShown},
+    {O, "*.*...../.2....../f.f.....", Running, "", "*.*...../.2....../f.f.....", Running, Smile,
+     "########/#2######/F#F#####"},
+    {O, "X2X...../121...../f0f.....", Lost, "", "X2X...../121...../f0f.....", Lost, Dead,
+     "X2X#####/121#####/W0W#####"},
+    {O, BWon, Won, "", BWon, Won, Sunglasses, BWonShown},
+    {O, B, Running, "L+@0,0", B, Running, Surprised, BShown},
+    {O, B, Running, "L+@1,1 R+", B, Running, Surprised, "F10#####/010#####/000#####"},
+    {O, B, Running, "M+@1,1", B, Running, Smile, "F10#####/010#####/000#####"},
+    {E, B, Running, "L+@2:2 M+@2,0", B, Running, Smile, "F100####/#100####/########"},
+    {O, BWon, Won, "L+@3,0 R+", BWon, Won, Surprised, BWonShown},
+    {O, B, Running, "M+@0,1", B, Running, Smile, "F1######/01######/00######"},
+    {O, B, Running, "M+@7,2", B, Running, Smile, "F1######/#1####00/######00"},
+    {O, B, Running, "L+@F >@2,0 >@64:28", B, Running, Smile, BShown},
+    {O, BLost, Lost, "L+@F", BLost, Lost, Pressed, BLostShown},
     {O, B, Running, "L+@F L-@2:2 L+@2,0", B, Running, Surprised, "F10#####/#1######/########"},
-    {O, BLost, Lost, "L+@2,0", BLost, Lost, Dead, BLostShown},             {O, BLost, Lost, "L+@2,0 R+", BLost, Lost, Surprised, BLostShown},
-    {O, BWon, Won, "L+@3,0", BWon, Won, Sunglasses, BWonShown},            {O, BWon, Won, "M+@3,0 L+", BWon, Won, Sunglasses, BWonShown},
+    {O, BLost, Lost, "L+@2,0", BLost, Lost, Dead, BLostShown},
+    {O, BLost, Lost, "L+@2,0 R+", BLost, Lost, Surprised, BLostShown},
+    {O, BWon, Won, "L+@3,0", BWon, Won, Sunglasses, BWonShown},
+    {O, BWon, Won, "M+@3,0 L+", BWon, Won, Sunglasses, BWonShown},
 };
 
 // The gestures above; then the field's hit box, which starts one pixel inside the field on every
@@ -70,8 +101,11 @@ static const Play kGestures[] = {
 TEST(Mouse, GesturesInBothModesAndTheHitBoxes) {
     Start();
     for (const Play& gesture : kGestures) Verify(gesture);
-    const int F = 64, points[][4] = {{12, 76, -1, 0}, {13, 76, 0, 1}, {139, 56, 7, 0}, {140, 56, -1, 0}, {139, 55, -1, 0}, {13, 102, 0, 2}, {13, 103, -1, 0},
-                                     {F, 28, -1, 0}, {F + 1, 28, -2, 0}, {F + 23, 28, -2, 0}, {F + 24, 28, -1, 0}, {F + 12, 16, -1, 0}, {F + 12, 17, -2, 0}, {F + 12, 39, -2, 0}, {F + 12, 40, -1, 0}};
+    const int F = 64, points[][4] = {{12, 76, -1, 0},     {13, 76, 0, 1},      {139, 56, 7, 0},
+                                     {140, 56, -1, 0},    {139, 55, -1, 0},    {13, 102, 0, 2},
+                                     {13, 103, -1, 0},    {F, 28, -1, 0},      {F + 1, 28, -2, 0},
+                                     {F + 23, 28, -2, 0}, {F + 24, 28, -1, 0}, {F + 12, 16, -1, 0},
+                                     {F + 12, 17, -2, 0}, {F + 12, 39, -2, 0}, {F + 12, 40, -1, 0}};
     for (const auto& at : points) {
         SCOPED_TRACE(testing::Message() << at[0] << "," << at[1]);
         Lay(B);
@@ -91,7 +125,8 @@ TEST(Mouse, GesturesInBothModesAndTheHitBoxes) {
 // steps a click on a cell known to be safe (now and then on a mine): games are won and lost.
 TEST(Mouse, RandomPlayKeepsTheRecordWhole) {
     const char* fixed = std::getenv("TESSELMARK_SEED");
-    const unsigned seed = fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 10)) : std::random_device{}();
+    const unsigned seed =
+        fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 10)) : std::random_device{}();
     SCOPED_TRACE(testing::Message() << "replay with TESSELMARK_SEED=" << seed);
     std::mt19937 random(seed);
     Start();
@@ -102,11 +137,23 @@ TEST(Mouse, RandomPlayKeepsTheRecordWhole) {
         const int pick = static_cast<int>(random() % 1000), k = pick % 7;
         const bool mine = pick < 5;  // now and then a known mine, so that games are lost too
         int at = static_cast<int>(random() % 81);
-        for (int n = 0; n < 81 && (game.board[at % 9][at / 9].mine != mine || game.board[at % 9][at / 9].opened); ++n) at = (at + 1) % 81;
-        const std::string button = game.board[at % 9][at / 9].flagged ? "R" : "L", cell = "@" + std::to_string(at % 9) + "," + std::to_string(at / 9);
-        if (pick >= 960) Send(WM_COMMAND, pick < 980 ? CMD_NEW_GAME : pick % 2 ? kEnergy : kOriginal, 0, pick < 980);
-        else if (pick < 560 && game.board[at % 9][at / 9].mine == mine) Gesture(button + "+" + cell + " " + button + "-");
-        else Send(WM_MOUSEMOVE + k + (k > 2) + (k > 4), 0, MAKELPARAM(random() % 190 - 10, random() % 230 - 10));
+        for (int n = 0; n < 81 && (game.board[at % 9][at / 9].mine != mine ||
+                                   game.board[at % 9][at / 9].opened);
+             ++n)
+            at = (at + 1) % 81;
+        const std::string button = game.board[at % 9][at / 9].flagged ? "R" : "L",
+                          cell = "@" + std::to_string(at % 9) + "," + std::to_string(at / 9);
+        if (pick >= 960)
+            Send(WM_COMMAND,
+                 pick < 980 ? CMD_NEW_GAME
+                 : pick % 2 ? kEnergy
+                            : kOriginal,
+                 0, pick < 980);
+        else if (pick < 560 && game.board[at % 9][at / 9].mine == mine)
+            Gesture(button + "+" + cell + " " + button + "-");
+        else
+            Send(WM_MOUSEMOVE + k + (k > 2) + (k > 4), 0,
+                 MAKELPARAM(random() % 190 - 10, random() % 230 - 10));
         ends[game.phase] += game.phase != before;
     }
     EXPECT_TRUE(ends[Won] > 0 && ends[Lost] > 0) << ends[Won] << " won, " << ends[Lost] << " lost";

@@ -2,8 +2,7 @@
 
 #include "game/game.h"
 
-HBITMAP LoadSheet(HINSTANCE instance, int id)
-{
+HBITMAP LoadSheet(HINSTANCE instance, int id) {
     HBITMAP loaded = static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!loaded) return nullptr;
@@ -31,8 +30,7 @@ HBITMAP LoadSheet(HINSTANCE instance, int id)
     return sheet;
 }
 
-void PaintAll()
-{
+void PaintAll() {
     HDC target = game.backBuffer.dc;
     DrawFrame(target);
     DrawMineCounter(target);
@@ -41,23 +39,21 @@ void PaintAll()
     DrawBoard(target);
 }
 
-static void Line(HDC dc, int x0, int y0, int x1, int y1, int x2, int y2)
-{
+static void Line(HDC dc, int x0, int y0, int x1, int y1, int x2, int y2) {
     MoveToEx(dc, x0, y0, nullptr);
     LineTo(dc, x1, y1);
     LineTo(dc, x2, y2);
 }
 
-static void DrawHighlights(HDC target, int w, int h)
-{
-    for (int i = 0; i < 3; ++i) Line(target, 10 + i, h - 6 - i, w - 6 - i, h - 6 - i, w - 6 - i, 52 + i);
+static void DrawHighlights(HDC target, int w, int h) {
+    for (int i = 0; i < 3; ++i)
+        Line(target, 10 + i, h - 6 - i, w - 6 - i, h - 6 - i, w - 6 - i, 52 + i);
     for (int i = 0; i < 2; ++i) Line(target, 10 + i, 45 - i, w - 6 - i, 45 - i, w - 6 - i, 9 + i);
     Line(target, 17, 39, 56, 39, 56, 15);
     Line(target, w - 54, 39, w - 15, 39, w - 15, 15);
 }
 
-static void DrawShadows(HDC target, int w, int h)
-{
+static void DrawShadows(HDC target, int w, int h) {
     const int f = 8 * game.settings.Width;
     for (int i = 0; i < 3; ++i) Line(target, 9 + i, h - 7 - i, 9 + i, 52 + i, w - 6 - i, 52 + i);
     for (int i = 0; i < 2; ++i) Line(target, 9 + i, 44 - i, 9 + i, 9 + i, w - 6 - i, 9 + i);
@@ -67,8 +63,7 @@ static void DrawShadows(HDC target, int w, int h)
     Line(target, w - 55, 38, w - 55, 15, w - 15, 15);
 }
 
-void DrawFrame(HDC target)
-{
+void DrawFrame(HDC target) {
     const int w = game.windowRect.right;
     const int h = game.windowRect.bottom;
     HDC sheet = CreateCompatibleDC(target);
@@ -108,8 +103,7 @@ void DrawFrame(HDC target)
 }
 
 // Turns a value into three digit codes; returns false when it cannot be shown.
-static bool CounterCodes(int32_t value, int32_t (&codes)[3])
-{
+static bool CounterCodes(int32_t value, int32_t (&codes)[3]) {
     if (value >= 0 && value <= 999) {
         codes[0] = value / 100;
         codes[1] = value % 100 / 10;
@@ -125,8 +119,7 @@ static bool CounterCodes(int32_t value, int32_t (&codes)[3])
     return false;
 }
 
-static void DrawDigits(HDC target, int left, const int32_t (&codes)[3])
-{
+static void DrawDigits(HDC target, int left, const int32_t (&codes)[3]) {
     HDC sheet = CreateCompatibleDC(target);
     HGDIOBJ old = SelectObject(sheet, game.digitSheet);
     for (int k = 0; k < 3; ++k) {
@@ -137,31 +130,31 @@ static void DrawDigits(HDC target, int left, const int32_t (&codes)[3])
     DeleteDC(sheet);
 }
 
-void DrawMineCounter(HDC target)
-{
+void DrawMineCounter(HDC target) {
     CounterCodes(game.minesLeft, game.mineDigits);
     DrawDigits(target, 17, game.mineDigits);
 }
 
-void DrawTimer(HDC target)
-{
+void DrawTimer(HDC target) {
     if (game.elapsedSeconds < 1000) CounterCodes(game.elapsedSeconds, game.timerDigits);
     DrawDigits(target, game.windowRect.right - 54, game.timerDigits);
 }
 
-void DrawFace(HDC target)
-{
+void DrawFace(HDC target) {
     const MouseState& m = game.mouse;
     const int f = 8 * game.settings.Width;
     const bool over = game.phase == Won || game.phase == Lost;
     HDC sheet = CreateCompatibleDC(target);
     HGDIOBJ old = SelectObject(sheet, game.faceSheet);
-    auto draw = [&](FaceSprite sprite) { BitBlt(target, f, 16, kFaceSize, kFaceSize, sheet, 0, kFaceSize * sprite, SRCCOPY); };
+    auto draw = [&](FaceSprite sprite) {
+        BitBlt(target, f, 16, kFaceSize, kFaceSize, sheet, 0, kFaceSize * sprite, SRCCOPY);
+    };
     draw(Smile);
     if (game.phase == Lost) draw(Dead);
     if (game.phase == Won) draw(Sunglasses);
     if (m.facePressed == 1) {
-        if (m.mouseX > f && m.mouseX < f + kFaceSize && m.mouseY > 16 && m.mouseY < 40) draw(Pressed);
+        if (m.mouseX > f && m.mouseX < f + kFaceSize && m.mouseY > 16 && m.mouseY < 40)
+            draw(Pressed);
     } else if ((!over && m.pressShown == 1) || (m.leftDown == 1 && m.rightDown == 1)) {
         draw(Surprised);
     }
@@ -169,8 +162,7 @@ void DrawFace(HDC target)
     DeleteDC(sheet);
 }
 
-int CellSpriteFor(int column, int row)
-{
+int CellSpriteFor(int column, int row) {
     const Cell& cell = game.board[column][row];
     const int number = 15 - cell.adjacentMines;
     if (game.phase == Lost) {
@@ -184,25 +176,23 @@ int CellSpriteFor(int column, int row)
     return number;
 }
 
-static void DrawCell(HDC target, HDC sheet, int column, int row, int sprite)
-{
-    BitBlt(target, kFieldLeft + kCellSize * column, kFieldTop + kCellSize * row, kCellSize, kCellSize, sheet, 0,
-           kCellSize * sprite, SRCCOPY);
+static void DrawCell(HDC target, HDC sheet, int column, int row, int sprite) {
+    BitBlt(target, kFieldLeft + kCellSize * column, kFieldTop + kCellSize * row, kCellSize,
+           kCellSize, sheet, 0, kCellSize * sprite, SRCCOPY);
 }
 
-static bool IsClosed(int column, int row)
-{
+static bool IsClosed(int column, int row) {
     const Cell& cell = game.board[column][row];
     return !cell.flagged && !cell.opened;
 }
 
-static void DrawPressedLook(HDC target, HDC sheet)
-{
+static void DrawPressedLook(HDC target, HDC sheet) {
     const MouseState& m = game.mouse;
     if (!IsOverField(m.mouseX, m.mouseY) || m.facePressed != 0) return;
     if (game.phase != Ready && game.phase != Running) return;
     const int col = m.cursorCol, row = m.cursorRow;
-    if (m.pressShown == 1 && IsInField(col, row) && IsClosed(col, row)) DrawCell(target, sheet, col, row, Open);
+    if (m.pressShown == 1 && IsInField(col, row) && IsClosed(col, row))
+        DrawCell(target, sheet, col, row, Open);
     if ((m.leftDown == 1 && m.rightDown == 1) || m.middleDown == 1) {
         for (int c = col - 1; c <= col + 1; ++c) {
             for (int r = row - 1; r <= row + 1; ++r) {
@@ -212,12 +202,12 @@ static void DrawPressedLook(HDC target, HDC sheet)
     }
 }
 
-void DrawBoard(HDC target)
-{
+void DrawBoard(HDC target) {
     HDC sheet = CreateCompatibleDC(target);
     HGDIOBJ old = SelectObject(sheet, game.cellSheet);
     for (int c = 0; c < game.settings.Width; ++c) {
-        for (int r = 0; r < game.settings.Height; ++r) DrawCell(target, sheet, c, r, CellSpriteFor(c, r));
+        for (int r = 0; r < game.settings.Height; ++r)
+            DrawCell(target, sheet, c, r, CellSpriteFor(c, r));
     }
     DrawPressedLook(target, sheet);
     SelectObject(sheet, old);

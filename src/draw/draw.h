@@ -3,11 +3,38 @@
 #include "platform/win.h"
 
 enum CellSprite {
-    Covered = 0, Flag, QuestionMark, ExplodedMine, WrongFlag, Mine, QuestionMarkOpen,
-    Number8, Number7, Number6, Number5, Number4, Number3, Number2, Number1, Open
+    Covered = 0,
+    Flag,
+    QuestionMark,
+    ExplodedMine,
+    WrongFlag,
+    Mine,
+    QuestionMarkOpen,
+    Number8,
+    Number7,
+    Number6,
+    Number5,
+    Number4,
+    Number3,
+    Number2,
+    Number1,
+    Open
 };
 enum FaceSprite { Pressed = 0, Sunglasses, Dead, Surprised, Smile };
-enum CounterSprite { Minus = 0, Blank, Digit9, Digit8, Digit7, Digit6, Digit5, Digit4, Digit3, Digit2, Digit1, Digit0 };
+enum CounterSprite {
+    Minus = 0,
+    Blank,
+    Digit9,
+    Digit8,
+    Digit7,
+    Digit6,
+    Digit5,
+    Digit4,
+    Digit3,
+    Digit2,
+    Digit1,
+    Digit0
+};
 
 constexpr int kDigitWidth = 13;
 constexpr int kDigitHeight = 23;

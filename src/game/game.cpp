@@ -13,23 +13,20 @@ const LevelPreset kLevelPresets[3] = {
     {CMD_EXPERT, 30, 16, 99, &Settings::Time3, &Settings::Name3},
 };
 
-const LevelPreset* FindLevelPreset(int32_t command)
-{
+const LevelPreset* FindLevelPreset(int32_t command) {
     for (const LevelPreset& preset : kLevelPresets) {
         if (preset.command == command) return &preset;
     }
     return nullptr;
 }
 
-static void ClearField()
-{
+static void ClearField() {
     for (int c = 0; c < game.settings.Width; ++c) {
         for (int r = 0; r < game.settings.Height; ++r) game.board[c][r] = Cell{};
     }
 }
 
-static void PlaceMines()
-{
+static void PlaceMines() {
     int placed = 0;
     while (placed < game.settings.Mines) {
         int column = PlaceFromDraw(rand() % 32768, game.settings.Width);
@@ -42,14 +39,14 @@ static void PlaceMines()
     }
 }
 
-static void CountNeighbours()
-{
+static void CountNeighbours() {
     for (int c = 0; c < game.settings.Width; ++c) {
         for (int r = 0; r < game.settings.Height; ++r) {
             int count = 0;
             for (int dc = -1; dc <= 1; ++dc) {
                 for (int dr = -1; dr <= 1; ++dr) {
-                    if ((dc != 0 || dr != 0) && IsInField(c + dc, r + dr)) count += game.board[c + dc][r + dr].mine;
+                    if ((dc != 0 || dr != 0) && IsInField(c + dc, r + dr))
+                        count += game.board[c + dc][r + dr].mine;
                 }
             }
             game.board[c][r].adjacentMines = count;
@@ -57,8 +54,7 @@ static void CountNeighbours()
     }
 }
 
-void NewGame(HWND window)
-{
+void NewGame(HWND window) {
     MouseState& mouse = game.mouse;
     mouse.restartStage = mouse.leftDown = mouse.middleDown = 0;
     mouse.rightDown = mouse.pressShown = mouse.facePressed = 0;
@@ -70,30 +66,26 @@ void NewGame(HWND window)
     DealBoard(static_cast<unsigned>(static_cast<uint64_t>(_time64(nullptr)) & 0xFFFFFFFFu));
 }
 
-void DealBoard(unsigned seed)
-{
+void DealBoard(unsigned seed) {
     ClearField();
     srand(seed);
     PlaceMines();
     CountNeighbours();
 }
 
-void StartTimer(HWND window)
-{
+void StartTimer(HWND window) {
     game.phase = Running;
     game.elapsedSeconds = 1;
     SetTimer(window, kGameTimerId, kTimerPeriodMs, nullptr);
 }
 
-void LoseGame(HWND window)
-{
+void LoseGame(HWND window) {
     game.phase = Lost;
     KillTimer(window, kGameTimerId);
 }
 
 // Opens one closed safe cell: counts it down, wins on the last one and floods a blank.
-static void OpenSafeCell(int column, int row, HWND window)
-{
+static void OpenSafeCell(int column, int row, HWND window) {
     Cell& cell = game.board[column][row];
     --game.cellsToOpen;
     cell.opened = 1;
@@ -101,8 +93,7 @@ static void OpenSafeCell(int column, int row, HWND window)
     if (cell.adjacentMines == 0) FloodOpen(column, row, window);
 }
 
-void OpenCell(int column, int row, HWND window)
-{
+void OpenCell(int column, int row, HWND window) {
     Cell& cell = game.board[column][row];
     if (cell.flagged) return;
     if (game.phase == Ready) StartTimer(window);
@@ -115,8 +106,7 @@ void OpenCell(int column, int row, HWND window)
     }
 }
 
-void FloodOpen(int column, int row, HWND window)
-{
+void FloodOpen(int column, int row, HWND window) {
     for (int c = column - 1; c <= column + 1; ++c) {
         for (int r = row - 1; r <= row + 1; ++r) {
             if ((c == column && r == row) || !IsInField(c, r)) continue;
@@ -127,8 +117,7 @@ void FloodOpen(int column, int row, HWND window)
     }
 }
 
-void Chord(HWND window)
-{
+void Chord(HWND window) {
     const int column = game.mouse.cursorCol;
     const int row = game.mouse.cursorRow;
     int flags = 0;
@@ -154,8 +143,7 @@ void Chord(HWND window)
     }
 }
 
-void WinGame(HWND window)
-{
+void WinGame(HWND window) {
     game.phase = Won;
     game.minesLeft = 0;
     KillTimer(window, kGameTimerId);

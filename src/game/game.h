@@ -1,7 +1,7 @@
 // The game record and the rules that change it.
 #pragma once
-#include "platform/win.h"
 #include "../res/resource.h"
+#include "platform/win.h"
 
 constexpr int kMaxBoardSide = 50;
 constexpr int kCellSize = 16;
@@ -116,13 +116,11 @@ void WinGame(HWND window);
 // Column (or row) that a generator value 0 … 32767 picks among `size` places.
 inline int PlaceFromDraw(int draw, int size) { return draw * size / 32768; }
 
-inline bool IsOverField(int x, int y)
-{
+inline bool IsOverField(int x, int y) {
     return x > kFieldLeft && x < kFieldLeft + kCellSize * game.settings.Width && y > kFieldTop &&
            y < kFieldTop + kCellSize * game.settings.Height;
 }
 
-inline bool IsInField(int column, int row)
-{
+inline bool IsInField(int column, int row) {
     return column >= 0 && column < game.settings.Width && row >= 0 && row < game.settings.Height;
 }

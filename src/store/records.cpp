@@ -4,8 +4,7 @@
 // The record slot of the current level, or nullptr at the custom level.
 static const LevelPreset* CurrentSlot() { return FindLevelPreset(game.settings.Difficulty); }
 
-void CheckNewRecord(HWND window)
-{
+void CheckNewRecord(HWND window) {
     const LevelPreset* slot = CurrentSlot();
     if (slot && game.elapsedSeconds < game.settings.*slot->time) {
         game.settings.*slot->time = game.elapsedSeconds;
@@ -15,10 +14,10 @@ void CheckNewRecord(HWND window)
     SaveRecords();
 }
 
-static const wchar_t* const kRecordTitles[] = {L"初級のハイスコアです!", L"中級のハイスコアです!", L"上級のハイスコアです!"};
+static const wchar_t* const kRecordTitles[] = {L"初級のハイスコアです!", L"中級のハイスコアです!",
+                                               L"上級のハイスコアです!"};
 
-static BOOL OnNewRecordInit(HWND dialog)
-{
+static BOOL OnNewRecordInit(HWND dialog) {
     const LevelPreset* slot = CurrentSlot();
     if (slot) {
         SetDlgItemTextW(dialog, IDC_RECORD_TITLE, kRecordTitles[slot - kLevelPresets]);
@@ -30,28 +29,27 @@ static BOOL OnNewRecordInit(HWND dialog)
     return FALSE;
 }
 
-INT_PTR CALLBACK NewRecordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
-{
+INT_PTR CALLBACK NewRecordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        return OnNewRecordInit(dialog);
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            if (const LevelPreset* slot = CurrentSlot()) {
-                GetDlgItemTextW(dialog, IDC_NAME_EDIT, game.settings.*slot->name, kNameEntryMax);
+        case WM_INITDIALOG:
+            return OnNewRecordInit(dialog);
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                if (const LevelPreset* slot = CurrentSlot()) {
+                    GetDlgItemTextW(dialog, IDC_NAME_EDIT, game.settings.*slot->name,
+                                    kNameEntryMax);
+                }
+                EndDialog(dialog, 1);
             }
-            EndDialog(dialog, 1);
-        }
-        return TRUE;
-    case WM_CLOSE:
-        EndDialog(dialog, 2);
-        return TRUE;
+            return TRUE;
+        case WM_CLOSE:
+            EndDialog(dialog, 2);
+            return TRUE;
     }
     return FALSE;
 }
 
-static void ShowRecords(HWND dialog)
-{
+static void ShowRecords(HWND dialog) {
     const Settings& s = game.settings;
     const int32_t times[] = {s.Time1, s.Time2, s.Time3};
     const wchar_t* names[] = {s.Name1, s.Name2, s.Name3};
@@ -63,8 +61,7 @@ static void ShowRecords(HWND dialog)
     }
 }
 
-static void ClearRecords(HWND dialog)
-{
+static void ClearRecords(HWND dialog) {
     Settings& s = game.settings;
     for (wchar_t* name : {s.Name1, s.Name2, s.Name3}) lstrcpyW(name, kNoRecordName);
     s.Time1 = s.Time2 = s.Time3 = kNoRecordTime;
@@ -72,25 +69,24 @@ static void ClearRecords(HWND dialog)
     SaveRecords();
 }
 
-INT_PTR CALLBACK HighScoresDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
-{
+INT_PTR CALLBACK HighScoresDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        ShowRecords(dialog);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-            EndDialog(dialog, 1);
-            break;
-        case IDC_RESET_SCORES:
-            ClearRecords(dialog);
-            break;
-        }
-        return TRUE;
-    case WM_CLOSE:
-        EndDialog(dialog, 2);
-        return TRUE;
+        case WM_INITDIALOG:
+            ShowRecords(dialog);
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDOK:
+                    EndDialog(dialog, 1);
+                    break;
+                case IDC_RESET_SCORES:
+                    ClearRecords(dialog);
+                    break;
+            }
+            return TRUE;
+        case WM_CLOSE:
+            EndDialog(dialog, 2);
+            return TRUE;
     }
     return FALSE;
 }

@@ -1,12 +1,11 @@
 #include "ui/ui.h"
 
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM, LPARAM)
-{
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     switch (message) {
-    case WM_COMMAND:
-    case WM_CLOSE:
-        EndDialog(dialog, 1);
-        return TRUE;
+        case WM_COMMAND:
+        case WM_CLOSE:
+            EndDialog(dialog, 1);
+            return TRUE;
     }
     return FALSE;
 }

@@ -2,8 +2,7 @@
 #include "store/store.h"
 #include "ui/ui.h"
 
-void SetMenuChecks(int first, int last, int checked)
-{
+void SetMenuChecks(int first, int last, int checked) {
     game.menuItem.cbSize = sizeof(game.menuItem);
     game.menuItem.fMask = MIIM_STATE;
     for (int id = first; id <= last; ++id) {
@@ -12,24 +11,21 @@ void SetMenuChecks(int first, int last, int checked)
     }
 }
 
-static INT_PTR RunDialog(HWND window, int id, DLGPROC procedure)
-{
+static INT_PTR RunDialog(HWND window, int id, DLGPROC procedure) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
     return DialogBoxParamW(instance, MAKEINTRESOURCEW(id), window, procedure, 0);
 }
 
 // Stores the level just set, resizes the window around its top-left corner and deals anew.
-static void ApplyLevel(HWND window)
-{
+static void ApplyLevel(HWND window) {
     SaveLevelAndPosition(window);
-    MoveWindow(window, game.windowRect.left, game.windowRect.top, WindowWidthFor(game.settings.Width),
-               WindowHeightFor(game.settings.Height), TRUE);
+    MoveWindow(window, game.windowRect.left, game.windowRect.top,
+               WindowWidthFor(game.settings.Width), WindowHeightFor(game.settings.Height), TRUE);
     SendMessageW(window, MSG_BOARD_CHANGED, 0, 0);
     SetMenuChecks(CMD_BEGINNER, CMD_CUSTOM, game.settings.Difficulty);
 }
 
-static void ChooseFixedLevel(HWND window, const LevelPreset& preset)
-{
+static void ChooseFixedLevel(HWND window, const LevelPreset& preset) {
     Settings& s = game.settings;
     s.Difficulty = preset.command;
     s.Width = preset.width;
@@ -38,8 +34,7 @@ static void ChooseFixedLevel(HWND window, const LevelPreset& preset)
     ApplyLevel(window);
 }
 
-static void ChooseCustomLevel(HWND window, bool replay)
-{
+static void ChooseCustomLevel(HWND window, bool replay) {
     if (replay) {
         SetMenuChecks(CMD_BEGINNER, CMD_CUSTOM, CMD_CUSTOM);
         return;
@@ -53,30 +48,41 @@ static void ChooseCustomLevel(HWND window, bool replay)
     ApplyLevel(window);
 }
 
-static void ChooseClickMode(int mode)
-{
+static void ChooseClickMode(int mode) {
     game.settings.ClickMode = mode;
     SaveClickMode();
     SetMenuChecks(CMD_MODE_ENERGY_SAVING, CMD_MODE_ORIGINAL, mode);
 }
 
-void OnCommand(HWND window, WPARAM wParam)
-{
+void OnCommand(HWND window, WPARAM wParam) {
     const int id = LOWORD(wParam);
     switch (id) {
-    case CMD_NEW_GAME:
-        NewGame(window);
-        InvalidateRect(window, nullptr, FALSE);
-        break;
-    case CMD_BEGINNER:
-    case CMD_INTERMEDIATE:
-    case CMD_EXPERT: ChooseFixedLevel(window, *FindLevelPreset(id)); break;
-    case CMD_CUSTOM: ChooseCustomLevel(window, HIWORD(wParam) != 0); break;
-    case CMD_HIGH_SCORES: RunDialog(window, IDD_HIGH_SCORES, HighScoresDialogProc); break;
-    // Destroying the window sends WM_DESTROY, which frees the drawing objects and posts the quit.
-    case CMD_EXIT: DestroyWindow(window); break;
-    case CMD_ABOUT: RunDialog(window, IDD_ABOUT, AboutDialogProc); break;
-    case CMD_MODE_ENERGY_SAVING:
-    case CMD_MODE_ORIGINAL: ChooseClickMode(id); break;
+        case CMD_NEW_GAME:
+            NewGame(window);
+            InvalidateRect(window, nullptr, FALSE);
+            break;
+        case CMD_BEGINNER:
+        case CMD_INTERMEDIATE:
+        case CMD_EXPERT:
+            ChooseFixedLevel(window, *FindLevelPreset(id));
+            break;
+        case CMD_CUSTOM:
+            ChooseCustomLevel(window, HIWORD(wParam) != 0);
+            break;
+        case CMD_HIGH_SCORES:
+            RunDialog(window, IDD_HIGH_SCORES, HighScoresDialogProc);
+            break;
+        // Destroying the window sends WM_DESTROY, which frees the drawing objects and posts the
+        // quit.
+        case CMD_EXIT:
+            DestroyWindow(window);
+            break;
+        case CMD_ABOUT:
+            RunDialog(window, IDD_ABOUT, AboutDialogProc);
+            break;
+        case CMD_MODE_ENERGY_SAVING:
+        case CMD_MODE_ORIGINAL:
+            ChooseClickMode(id);
+            break;
     }
 }

@@ -1,6 +1,3 @@
 #include "ui/ui.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
-{
-    return RunGame(instance);
-}
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return RunGame(instance); }

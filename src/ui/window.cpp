@@ -3,8 +3,7 @@
 #include "store/store.h"
 #include "ui/ui.h"
 
-ATOM RegisterMainWindowClass(HINSTANCE instance)
-{
+ATOM RegisterMainWindowClass(HINSTANCE instance) {
     WNDCLASSW windowClass = {};
     windowClass.style = CS_VREDRAW | CS_HREDRAW;
     windowClass.lpfnWndProc = MainWindowProc;
@@ -17,24 +16,21 @@ ATOM RegisterMainWindowClass(HINSTANCE instance)
     return RegisterClassW(&windowClass);
 }
 
-HWND CreateMainWindow(HINSTANCE instance)
-{
+HWND CreateMainWindow(HINSTANCE instance) {
     const int width = WindowWidthFor(game.settings.Width);
     const int height = WindowHeightFor(game.settings.Height);
     KeepOnScreen(width, height, &game.settings.XPos, &game.settings.Ypos);
-    return CreateWindowExW(0, kWindowClass, kWindowTitle, kWindowStyle, game.settings.XPos, game.settings.Ypos, width,
-                           height, nullptr, nullptr, instance, nullptr);
+    return CreateWindowExW(0, kWindowClass, kWindowTitle, kWindowStyle, game.settings.XPos,
+                           game.settings.Ypos, width, height, nullptr, nullptr, instance, nullptr);
 }
 
-int RunMessageLoop()
-{
+int RunMessageLoop() {
     MSG message = {};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
     return static_cast<int>(message.wParam);
 }
 
-int RunGame(HINSTANCE instance)
-{
+int RunGame(HINSTANCE instance) {
     if (!RegisterMainWindowClass(instance)) {
         MessageBoxW(nullptr, L"ウィンドウクラスの作成に失敗しました", nullptr, MB_OK);
         return 0;
@@ -47,26 +43,24 @@ int RunGame(HINSTANCE instance)
     return RunMessageLoop();
 }
 
-static void FreeBackBuffer()
-{
+static void FreeBackBuffer() {
     DeleteDC(game.backBuffer.dc);
     DeleteObject(game.backBuffer.bitmap);
     game.backBuffer = BackBuffer{};
 }
 
 // Builds the back buffer at the current client size; the caller frees any old one first.
-static void BuildBackBuffer(HWND window)
-{
+static void BuildBackBuffer(HWND window) {
     HDC windowDc = GetDC(window);
     GetClientRect(window, &game.windowRect);
-    game.backBuffer.bitmap = CreateCompatibleBitmap(windowDc, game.windowRect.right, game.windowRect.bottom);
+    game.backBuffer.bitmap =
+        CreateCompatibleBitmap(windowDc, game.windowRect.right, game.windowRect.bottom);
     game.backBuffer.dc = CreateCompatibleDC(windowDc);
     SelectObject(game.backBuffer.dc, game.backBuffer.bitmap);
     ReleaseDC(window, windowDc);
 }
 
-static void OnCreate(HWND window)
-{
+static void OnCreate(HWND window) {
     BuildBackBuffer(window);
     game.menu = GetMenu(window);
     game.menuItem.cbSize = sizeof(game.menuItem);
@@ -80,8 +74,7 @@ static void OnCreate(HWND window)
     NewGame(window);
 }
 
-static void OnBoardChanged(HWND window)
-{
+static void OnBoardChanged(HWND window) {
     // The back buffer's bitmap is still selected; deleting the DC first frees it for deletion.
     FreeBackBuffer();
     BuildBackBuffer(window);
@@ -90,30 +83,26 @@ static void OnBoardChanged(HWND window)
     InvalidateRect(window, nullptr, FALSE);
 }
 
-static void OnPaint(HWND window)
-{
+static void OnPaint(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     PaintAll();
-    BitBlt(dc, 0, 0, game.windowRect.right - game.windowRect.left, game.windowRect.bottom - game.windowRect.top,
-           game.backBuffer.dc, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, game.windowRect.right - game.windowRect.left,
+           game.windowRect.bottom - game.windowRect.top, game.backBuffer.dc, 0, 0, SRCCOPY);
     EndPaint(window, &paint);
 }
 
-static void OnTimer(HWND window)
-{
+static void OnTimer(HWND window) {
     ++game.elapsedSeconds;
     InvalidateRect(window, nullptr, FALSE);
 }
 
-static void OnAskName(HWND window)
-{
+static void OnAskName(HWND window) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_NEW_RECORD), window, NewRecordDialogProc, 0);
 }
 
-static void OnDestroy()
-{
+static void OnDestroy() {
     FreeBackBuffer();
     for (HBITMAP* sheet : {&game.cellSheet, &game.digitSheet, &game.faceSheet}) {
         DeleteObject(*sheet);
@@ -122,23 +111,50 @@ static void OnDestroy()
     PostQuitMessage(0);
 }
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: OnCreate(window); return 0;
-    case WM_DESTROY: OnDestroy(); return 0;
-    case WM_PAINT: OnPaint(window); return 0;
-    case WM_COMMAND: OnCommand(window, wParam); return 0;
-    case WM_TIMER: OnTimer(window); return 0;
-    case WM_MOUSEMOVE: OnMouseMove(window, lParam); return 0;
-    case WM_LBUTTONDOWN: OnLeftDown(window, lParam); return 0;
-    case WM_LBUTTONUP: OnLeftUp(window, lParam); return 0;
-    case WM_RBUTTONDOWN: OnRightDown(window, lParam); return 0;
-    case WM_RBUTTONUP: OnRightUp(window, lParam); return 0;
-    case WM_MBUTTONDOWN: OnMiddleDown(window, lParam); return 0;
-    case WM_MBUTTONUP: OnMiddleUp(window, lParam); return 0;
-    case MSG_BOARD_CHANGED: OnBoardChanged(window); return 0;
-    case MSG_ASK_NAME: OnAskName(window); return 0;
+        case WM_CREATE:
+            OnCreate(window);
+            return 0;
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        case WM_PAINT:
+            OnPaint(window);
+            return 0;
+        case WM_COMMAND:
+            OnCommand(window, wParam);
+            return 0;
+        case WM_TIMER:
+            OnTimer(window);
+            return 0;
+        case WM_MOUSEMOVE:
+            OnMouseMove(window, lParam);
+            return 0;
+        case WM_LBUTTONDOWN:
+            OnLeftDown(window, lParam);
+            return 0;
+        case WM_LBUTTONUP:
+            OnLeftUp(window, lParam);
+            return 0;
+        case WM_RBUTTONDOWN:
+            OnRightDown(window, lParam);
+            return 0;
+        case WM_RBUTTONUP:
+            OnRightUp(window, lParam);
+            return 0;
+        case WM_MBUTTONDOWN:
+            OnMiddleDown(window, lParam);
+            return 0;
+        case WM_MBUTTONUP:
+            OnMiddleUp(window, lParam);
+            return 0;
+        case MSG_BOARD_CHANGED:
+            OnBoardChanged(window);
+            return 0;
+        case MSG_ASK_NAME:
+            OnAskName(window);
+            return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
