@@ -1,13 +1,24 @@
+#include <algorithm>
+
 #include "game/game.h"
 #include "store/store.h"
 
-// Reads an edit as an unsigned number and brings it into [low, high]; numbers too large
-// for a signed 32-bit value count as above the maximum.
+// Reads an edit as a decimal number brought into [low, high]. A number above the maximum gives
+// the maximum however many digits it has; empty text, a negative number (pasted: the edits
+// take only typed digits) or anything else that is not a number gives the minimum. Spaces
+// around the number are ignored; text beyond 63 characters is not read.
 static int32_t ReadClamped(HWND dialog, int id, int32_t low, int32_t high) {
-    const UINT value = GetDlgItemInt(dialog, id, nullptr, FALSE);
-    if (value < static_cast<UINT>(low)) return low;
-    if (value > static_cast<UINT>(high)) return high;
-    return static_cast<int32_t>(value);
+    wchar_t text[64];
+    GetDlgItemTextW(dialog, id, text, 64);
+    const wchar_t* p = text;
+    while (*p == L' ') ++p;
+    const wchar_t* digits = p;
+    int64_t value = 0;
+    for (; *p >= L'0' && *p <= L'9'; ++p) value = std::min<int64_t>(value * 10 + (*p - L'0'), high);
+    const wchar_t* end = p;
+    while (*p == L' ') ++p;
+    if (end == digits || *p != 0) return low;
+    return std::max(low, static_cast<int32_t>(value));
 }
 
 static void AcceptCustomBoard(HWND dialog) {

@@ -1,5 +1,12 @@
 #include "game/game.h"
 #include "store/store.h"
+#include "ui/ui.h"
+
+// Told when the key is read-only: a record or a clearing that cannot be stored is not shown
+// as kept.
+static void SayNotStored(HWND owner, const wchar_t* text) {
+    MessageBoxW(owner, text, kWindowTitle, MB_OK | MB_ICONWARNING);
+}
 
 // The record slot of the current level, or nullptr at the custom level.
 static const LevelPreset* CurrentSlot() { return FindLevelPreset(game.settings.Difficulty); }
@@ -7,6 +14,10 @@ static const LevelPreset* CurrentSlot() { return FindLevelPreset(game.settings.D
 void CheckNewRecord(HWND window) {
     const LevelPreset* slot = CurrentSlot();
     if (slot && game.elapsedSeconds < game.settings.*slot->time) {
+        if (!StoreWritable()) {
+            SayNotStored(window, L"ハイスコアを保存できないため、記録は残せませんでした。");
+            return;
+        }
         game.settings.*slot->time = game.elapsedSeconds;
         SendMessageW(window, MSG_ASK_NAME, 0, 0);
         SendMessageW(window, WM_COMMAND, CMD_HIGH_SCORES, 0);
@@ -62,6 +73,10 @@ static void ShowRecords(HWND dialog) {
 }
 
 static void ClearRecords(HWND dialog) {
+    if (!StoreWritable()) {
+        SayNotStored(dialog, L"ハイスコアを保存できないため、クリアできませんでした。");
+        return;
+    }
     Settings& s = game.settings;
     for (wchar_t* name : {s.Name1, s.Name2, s.Name3}) lstrcpyW(name, kNoRecordName);
     s.Time1 = s.Time2 = s.Time3 = kNoRecordTime;

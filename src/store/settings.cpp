@@ -4,13 +4,22 @@
 #include "game/game.h"
 #include "store/store.h"
 
-static HKEY OpenStore() {
+// Opens (or creates) the game's key with the access asked: the load only reads, so that
+// what a read-only key holds still shows; the saves ask to write.
+static HKEY OpenStore(REGSAM access) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
         return nullptr;
     }
     return key;
+}
+
+bool StoreWritable() {
+    HKEY key = OpenStore(KEY_SET_VALUE);
+    if (!key) return false;
+    RegCloseKey(key);
+    return true;
 }
 
 // A number is taken only when it really is a 4-byte REG_DWORD; anything else keeps the field.
@@ -25,19 +34,28 @@ static void ReadNumber(HKEY key, const wchar_t* name, int32_t* field) {
     }
 }
 
-// A name is taken only from a REG_SZ that fits the buffer, and always ends terminated.
+// A name is taken only from a REG_SZ, and always ends terminated. A name longer than the
+// buffer is read whole, once, into memory of its size, so that its holder keeps the record
+// under its first 63 units rather than losing it to the no-record name.
 static void ReadName(HKEY key, const wchar_t* name, wchar_t (&field)[kNameCapacity]) {
-    wchar_t text[kNameCapacity] = {};
     DWORD type = 0;
-    DWORD size = sizeof(text);
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
-            ERROR_SUCCESS ||
+    DWORD size = 0;
+    if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
         type != REG_SZ) {
         return;
     }
-    const DWORD units = size / sizeof(wchar_t);
-    text[std::min<DWORD>(units, kNameCapacity - 1)] = 0;
-    std::memcpy(field, text, sizeof(text));
+    wchar_t local[kNameCapacity];
+    HANDLE heap = GetProcessHeap();
+    wchar_t* text = size <= sizeof(local) ? local : static_cast<wchar_t*>(HeapAlloc(heap, 0, size));
+    if (!text) return;
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) ==
+            ERROR_SUCCESS &&
+        type == REG_SZ) {
+        const DWORD units = std::min<DWORD>(size / sizeof(wchar_t), kNameCapacity - 1);
+        std::memcpy(field, text, units * sizeof(wchar_t));
+        field[units] = 0;
+    }
+    if (text != local) HeapFree(heap, 0, text);
 }
 
 static void WriteNumber(HKEY key, const wchar_t* name, int32_t value) {
@@ -70,7 +88,7 @@ static void BringIntoRange(Settings& s) {
 
 void LoadSettings() {
     Settings& s = game.settings;
-    HKEY key = OpenStore();
+    HKEY key = OpenStore(KEY_QUERY_VALUE);
     if (key) {
         ReadNumber(key, L"ClickMode", &s.ClickMode);
         ReadNumber(key, L"Difficulty", &s.Difficulty);
@@ -92,7 +110,7 @@ void LoadSettings() {
 
 void SaveLevelAndPosition(HWND window) {
     GetWindowRect(window, &game.windowRect);
-    HKEY key = OpenStore();
+    HKEY key = OpenStore(KEY_SET_VALUE);
     if (!key) return;
     const Settings& s = game.settings;
     WriteNumber(key, L"Difficulty", s.Difficulty);
@@ -105,7 +123,7 @@ void SaveLevelAndPosition(HWND window) {
 }
 
 void SaveRecords() {
-    HKEY key = OpenStore();
+    HKEY key = OpenStore(KEY_SET_VALUE);
     if (!key) return;
     const Settings& s = game.settings;
     WriteName(key, L"Name1", s.Name1);
@@ -118,7 +136,7 @@ void SaveRecords() {
 }
 
 void SaveClickMode() {
-    HKEY key = OpenStore();
+    HKEY key = OpenStore(KEY_SET_VALUE);
     if (!key) return;
     WriteNumber(key, L"ClickMode", game.settings.ClickMode);
     RegCloseKey(key);

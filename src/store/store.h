@@ -8,6 +8,8 @@ void LoadSettings();
 void SaveLevelAndPosition(HWND window);
 void SaveRecords();
 void SaveClickMode();
+// Whether the saves can write the game's key (a managed profile may make it read-only).
+bool StoreWritable();
 
 // Moves a window rectangle that lies on no monitor onto the nearest monitor's work area.
 void KeepOnScreen(int width, int height, int32_t* x, int32_t* y);
