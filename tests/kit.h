@@ -1,62 +1,87 @@
-// The test kit: the real main window driven by real messages, and what the player sees.
+// The test kit: the real main window driven by real messages, its menu chosen by the items'
+// texts, its dialogs driven by typed keys, and what the player sees and finds stored.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "game/game.h"
 
 extern HWND win;
-extern GamePhase paintedPhase;  // the phase at the last paint,
-extern bool paintedWhole;       // and whether the whole client was due to be repainted then
 
-// A fresh record and the main window created as at start-up; the store is wiped first
+// A fresh record and the main window created as start-up creates it; the store is wiped first
 // unless kept.
 void Start(bool keepStore = false);
-// Ends the window (DestroyWindow, the exit command for WM_COMMAND, or WM_CLOSE): the quit
-// message must carry 0 and every drawing object the window held must be gone.
+// Ends the window (DestroyWindow, WM_CLOSE as the close box sends it, or WM_COMMAND: the exit
+// item of the menu): the quit message must carry 0 and every drawing object the window held
+// must be gone.
 void Quit(UINT how = 0);
-// Sends a message as the system does and lets the window paint. It checks what every
-// handler owes: a repaint of the whole client (when `repaints`) without erasing unless the
-// window changed size, the mouse captured after a press and released after a release, and
-// the game record consistent.
+// Sends a message as the system does and lets the window paint, then checks what every handler
+// owes: the whole client due for a repaint (when `repaints`) without an erase, the mouse captured
+// after a press and given up after a release, and the game record consistent.
 LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, bool repaints = true);
 void CheckRecord();
-void Repaint();
-// A gesture: "L+" "L-" "R+" "R-" "M+" "M-" (press, release) or ">" (move), each maybe
-// followed by where: "@c,r" a cell's centre, "@x:y" client pixels, "@F" the face.
+// Dispatches this thread's messages, the game's timer among them, until `done` or `ms` have
+// passed; returns whether `done` came true.
+bool Pump(const std::function<bool()>& done, int ms);
+
+// A gesture: "L+" "L-" "R+" "R-" "M+" "M-" (press, release) or ">" (move), each maybe followed
+// by where: "@c,r" a cell's centre, "@x:y" client pixels, "@F" the face's centre.
 void Gesture(const std::string& steps);
-// Lays a field, rows split by '/': '.' closed safe, '*' closed mine, 'f' flagged safe,
-// 'F' flagged mine, a digit an opened safe cell (its count of mines around), 'X' an opened mine.
+// Lays a field, rows split by '/': '.' closed safe, '*' closed mine, 'f' flagged safe, 'F'
+// flagged mine, a digit an opened safe cell (its count of mines around), 'X' an opened mine.
 void Lay(const char* rows, GamePhase phase = Running);
 std::string Board();
-// Checks the back buffer against the sprite sheets and the frame: cells as `cells` says
-// ('#' covered, 'F' flag, 'X' exploded, 'W' wrong flag, '*' mine, a digit n the cell
-// showing n, '0' also the pressed look; nullptr skips the field), the face sprite and the
-// counters' shown digits (by default the record's values).
+// Checks the window's client pixels against the sprite sheets the exe carries and the frame:
+// cells as `cells` says ('#' covered, 'F' flag, 'X' exploded, 'W' wrong flag, '*' mine, a digit n
+// the cell showing n, '0' also the pressed look; nullptr skips the field), the face sprite and
+// the counters' digits (by default the record's mine count and seconds).
 void ExpectScreen(const char* cells, int face, const char* mines = nullptr,
                   const char* timer = nullptr);
-// Runs `open`, which returns when its modal dialogs have ended, while `drive` is called
-// with each dialog on a thread timer until it returns true. A dialog open after five
-// seconds is ended and fails the test.
-void WithDialog(const std::function<bool(HWND)>& drive, const std::function<void()>& open);
-std::wstring Text(HWND window, int id = 0);
-// The game's key as enumerated, by exact name: Name=number for a 4-byte REG_DWORD,
-// Name='text' for a terminated REG_SZ of exactly its length, Name=? for anything else.
-std::wstring Stored();
-HMODULE Exe();  // the built game, for its resources
+// The client pixels of a window as 0xRRGGBB values, row by row.
+std::vector<DWORD> ClientPixels(HWND window);
 // Draws with `paint` on a w x h 32-bit picture filled with `fill` and reads it back.
 std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)>& paint);
 
-// A move on a laid field, and what it must leave (`after` "new": a freshly dealt field); the
+// Chooses the item with this text from the window's own menu, at any depth, as the menu does
+// when a player picks it: WM_COMMAND with the item's id. Fails the test when no item has it.
+void Choose(const wchar_t* item, bool repaints = true);
+// The texts of the menu's checked items, in menu order.
+std::vector<std::wstring> Checked();
+
+// Runs `open`, which returns once its dialogs have ended, and hands each dialog of this thread
+// to `drive` once it is up. Each must be owned by `owner`, or by a dialog opened before it, with
+// its owner disabled behind it. A dialog still open after five seconds is ended, and the test
+// fails.
+void WithDialog(const std::function<void(HWND)>& drive, const std::function<void()>& open,
+                HWND owner = win);
+// Types into the focused control as a keyboard does, and waits until the keys are handled:
+// '\t' Tab, '\r' Enter, '\x1b' Esc, '\b' Backspace, ' ' the space bar, anything else as the
+// character itself.
+void Type(const std::wstring& keys);
+std::wstring Text(HWND window, int id = 0);
+// What a message box says: the texts of its statics, one after the other.
+std::wstring Said(HWND box);
+
+// The game's key as enumerated: name -> the number of a 4-byte REG_DWORD, 'text' for a REG_SZ
+// of exactly its terminated length, ? for anything else.
+std::map<std::wstring, std::wstring> Stored();
+int Handles();  // the kernel handles this process holds
+// The seed of a random test: TESSELMARK_SEED when set, else a fresh one; the caller traces it.
+unsigned Seed();
+HMODULE Exe();  // the built game, for its resources
+
+// A move on a laid field and what it must leave (`after` "new": a freshly dealt field); the
 // screen is checked when a face is given.
 struct Play {
     int mode;
     const char* board;
     GamePhase phase;
-    const char *steps, *after;
+    const char* steps;
+    const char* after;
     GamePhase then;
     int face = -1;
     const char* cells = nullptr;

@@ -1,5 +1,4 @@
 // The mouse in both click modes, gesture by gesture, and random play with the record kept whole.
-#include <cstdlib>
 #include <random>
 
 #include "kit.h"
@@ -93,69 +92,90 @@ static const Play kGestures[] = {
     {O, BLost, Lost, "L+@2,0 R+", BLost, Lost, Surprised, BLostShown},
     {O, BWon, Won, "L+@3,0", BWon, Won, Sunglasses, BWonShown},
     {O, BWon, Won, "M+@3,0 L+", BWon, Won, Sunglasses, BWonShown},
+    // energy saving: the press opens at once under a surprised face, the release smiles again
+    {E, B, Running, "L+@2,0", "F11*..../.1....../...*....", Running, Surprised,
+     "F11#####/#1######/########"},
+    {E, B, Running, "L+@2,0 L-", "F11*..../.1....../...*....", Running, Smile,
+     "F11#####/#1######/########"},
 };
 
-// The gestures above; then the field's hit box, which starts one pixel inside the field on every
-// side, and the face's, one pixel inside the face (-2): the pressed look, the opening and the new
-// game follow them.
+// Where a left press lands: the cell it opens, or the face (the pressed face, a new game on the
+// release), or neither. Both hit boxes start one pixel inside their pictures, on every side.
+struct Hit {
+    int x, y;
+    int column, row;  // -1: no cell
+    bool face;
+};
+static const int F = 64;  // the face's left edge on an eight-column field
+static const Hit kEdges[] = {
+    {12, 76, -1, -1, false},    {13, 76, 0, 1, false},       {139, 56, 7, 0, false},
+    {140, 56, -1, -1, false},   {139, 55, -1, -1, false},    {13, 102, 0, 2, false},
+    {13, 103, -1, -1, false},   {F, 28, -1, -1, false},      {F + 1, 28, -1, -1, true},
+    {F + 23, 28, -1, -1, true}, {F + 24, 28, -1, -1, false}, {F + 12, 16, -1, -1, false},
+    {F + 12, 17, -1, -1, true}, {F + 12, 39, -1, -1, true},  {F + 12, 40, -1, -1, false},
+};
+
 TEST(Mouse, GesturesInBothModesAndTheHitBoxes) {
     Start();
     for (const Play& gesture : kGestures) Verify(gesture);
-    const int F = 64, points[][4] = {{12, 76, -1, 0},     {13, 76, 0, 1},      {139, 56, 7, 0},
-                                     {140, 56, -1, 0},    {139, 55, -1, 0},    {13, 102, 0, 2},
-                                     {13, 103, -1, 0},    {F, 28, -1, 0},      {F + 1, 28, -2, 0},
-                                     {F + 23, 28, -2, 0}, {F + 24, 28, -1, 0}, {F + 12, 16, -1, 0},
-                                     {F + 12, 17, -2, 0}, {F + 12, 39, -2, 0}, {F + 12, 40, -1, 0}};
-    for (const auto& at : points) {
-        SCOPED_TRACE(testing::Message() << at[0] << "," << at[1]);
+    game.settings.ClickMode = kOriginal;
+    for (const Hit& hit : kEdges) {
+        SCOPED_TRACE(testing::Message() << "a left click at " << hit.x << "," << hit.y);
         Lay(B);
         std::string shown = BShown;
-        if (at[2] >= 0) shown[at[3] * 9 + at[2]] = '0';
-        Gesture("L+@" + std::to_string(at[0]) + ":" + std::to_string(at[1]));
-        ExpectScreen(shown.c_str(), at[2] == -2 ? Pressed : Surprised);
+        if (hit.column >= 0) shown[hit.row * 9 + hit.column] = '0';
+        Gesture("L+@" + std::to_string(hit.x) + ":" + std::to_string(hit.y));
+        ExpectScreen(shown.c_str(), hit.face ? Pressed : Surprised);
         Gesture("L-");
-        EXPECT_EQ(game.phase, at[2] == -2 ? Ready : Running);
-        EXPECT_TRUE(at[2] < 0 || game.board[at[2]][at[3]].opened);
-        EXPECT_EQ(Board() == B, at[2] == -1);
+        EXPECT_EQ(game.phase, hit.face ? Ready : Running) << "a new game from the face only";
+        if (hit.column >= 0) {
+            EXPECT_TRUE(game.board[hit.column][hit.row].opened) << "the cell did not open";
+        } else if (!hit.face) {
+            EXPECT_EQ(Board(), B) << "a click beside the field changed it";
+        }
     }
     Quit();
 }
 
-// Random presses, releases and moves anywhere, mode changes and new games, and for part of the
-// steps a click on a cell known to be safe (now and then on a mine): games are won and lost.
+// Random presses, releases and moves anywhere, mode changes and new games from the menu, and for
+// part of the steps a click on a cell known to be safe (now and then on a mine): games are won
+// and lost, and every message leaves the record whole.
 TEST(Mouse, RandomPlayKeepsTheRecordWhole) {
-    const char* fixed = std::getenv("TESSELMARK_SEED");
-    const unsigned seed =
-        fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 10)) : std::random_device{}();
+    const unsigned seed = Seed();
     SCOPED_TRACE(testing::Message() << "replay with TESSELMARK_SEED=" << seed);
     std::mt19937 random(seed);
+    static const UINT kMessages[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN,
+                                     WM_RBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP};
     Start();
     game.settings.Difficulty = CMD_CUSTOM;  // a win asks for no name
-    int ends[4] = {};
+    int won = 0;
+    int lost = 0;
     for (int step = 0; step < 4000 && !HasFailure(); ++step) {
         const GamePhase before = game.phase;
-        const int pick = static_cast<int>(random() % 1000), k = pick % 7;
-        const bool mine = pick < 5;  // now and then a known mine, so that games are lost too
-        int at = static_cast<int>(random() % 81);
-        for (int n = 0; n < 81 && (game.board[at % 9][at / 9].mine != mine ||
-                                   game.board[at % 9][at / 9].opened);
-             ++n)
-            at = (at + 1) % 81;
-        const std::string button = game.board[at % 9][at / 9].flagged ? "R" : "L",
-                          cell = "@" + std::to_string(at % 9) + "," + std::to_string(at / 9);
-        if (pick >= 960)
-            Send(WM_COMMAND,
-                 pick < 980 ? CMD_NEW_GAME
-                 : pick % 2 ? kEnergy
-                            : kOriginal,
-                 0, pick < 980);
-        else if (pick < 560 && game.board[at % 9][at / 9].mine == mine)
-            Gesture(button + "+" + cell + " " + button + "-");
-        else
-            Send(WM_MOUSEMOVE + k + (k > 2) + (k > 4), 0,
-                 MAKELPARAM(random() % 190 - 10, random() % 230 - 10));
-        ends[game.phase] += game.phase != before;
+        const int pick = static_cast<int>(random() % 1000);
+        if (pick < 20) {
+            Choose(L"スタート(&N)");
+        } else if (pick < 40) {
+            Choose(pick % 2 ? L"省エネ" : L"オリジナル", false);
+        } else if (pick < 600) {
+            const bool mine = pick < 45;  // now and then a known mine, so that games are lost too
+            int at = static_cast<int>(random() % 81);
+            for (int n = 0; n < 81; ++n, at = (at + 1) % 81) {
+                const Cell& cell = game.board[at % 9][at / 9];
+                if (cell.mine == mine && !cell.opened) break;
+            }
+            const std::string button = game.board[at % 9][at / 9].flagged ? "R" : "L";
+            const std::string place = std::to_string(at % 9) + "," + std::to_string(at / 9);
+            Gesture(button + "+@" + place + " " + button + "-");
+        } else {
+            const int x = static_cast<int>(random() % 190) - 10;
+            const int y = static_cast<int>(random() % 230) - 10;
+            Send(kMessages[random() % 7], 0, MAKELPARAM(x, y));
+        }
+        won += before != Won && game.phase == Won;
+        lost += before != Lost && game.phase == Lost;
     }
-    EXPECT_TRUE(ends[Won] > 0 && ends[Lost] > 0) << ends[Won] << " won, " << ends[Lost] << " lost";
+    EXPECT_GT(won, 0) << "no game won";
+    EXPECT_GT(lost, 0) << "no game lost";
     Quit();
 }

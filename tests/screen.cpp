@@ -1,43 +1,12 @@
-// What the player sees beyond the field: the counters and the clock, the icons, and the drawing
-// objects that painting must give back.
+// What the player sees beyond the field: the counters and the clock, the icons, and what
+// painting and play must give back to the system.
 #include <algorithm>
 #include <vector>
 
 #include "kit.h"
 
-// Each icon is drawn only where its mask lets it: on black and on white, a pixel either
-// shows the same colour on both or the background itself.
-TEST(Screen, EveryIconIsTransparentWhereMasked) {
-    for (int id = IDI_FLAG; id <= IDI_DEAD; ++id) {
-        for (int size : {16, 24, 32, 48}) {
-            HICON icon = static_cast<HICON>(
-                LoadImageW(Exe(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
-            auto draw = [&](HDC dc) {
-                DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-            };
-            const std::vector<DWORD> onBlack = Drawn(size, size, 0, draw),
-                                     onWhite = Drawn(size, size, 0xFFFFFF, draw);
-            int tinted = 0;
-            for (int i = 0; i < size * size; ++i)
-                tinted += onBlack[i] != onWhite[i] && (onBlack[i] || onWhite[i] != 0xFFFFFF);
-            EXPECT_TRUE(icon && tinted == 0)
-                << "icon " << id << " at " << size << ": " << tinted << " tinted pixels";
-            DestroyIcon(icon);
-        }
-    }
-}
-
-// The counters show -99 to 999 and keep their last digits outside that range. The clock shows 1
-// at the first opening, ticks once a second, also behind a dialog, and counts on past what it
-// can show. Painting and changing the field make and free their own drawing objects: as many pens
-// can be made after as before, and the back buffer holds its own pen and brush again.
-TEST(Screen, TheCountersTheClockAndTheDrawingObjects) {
-    auto freePens = [] {
-        std::vector<HPEN> pens;
-        for (HPEN pen; pens.size() < 100000 && (pen = CreatePen(PS_SOLID, 0, 0));)
-            pens.push_back(pen);
-        return std::count_if(pens.begin(), pens.end(), DeleteObject);
-    };
+// The counters show -99 to 999 and keep their last digits outside that range.
+TEST(Screen, TheCounters) {
     Start();
     const struct {
         int mines;
@@ -50,31 +19,114 @@ TEST(Screen, TheCountersTheClockAndTheDrawingObjects) {
         {-99, "-99", 1234, "060"},  {-100, "-99", 12, "012"}, {4096, "-99", 70000, "012"},
         {-5, "-05", 998, "998"},
     };
-    for (const auto& v : values)
-        game.minesLeft = v.mines, game.elapsedSeconds = v.seconds, Repaint(),
+    for (const auto& v : values) {
+        SCOPED_TRACE(testing::Message() << v.mines << " mines, " << v.seconds << " seconds");
+        game.minesLeft = v.mines;
+        game.elapsedSeconds = v.seconds;
+        InvalidateRect(win, nullptr, FALSE);
+        UpdateWindow(win);
         ExpectScreen(nullptr, Smile, v.minesShown, v.secondsShown);
-    Lay("F..*..../......../...*....", Ready), Gesture("L+@3,0 L-");
-    ExpectScreen("F##X####/########/###*####", Dead, "002", "001");
-    Lay("F..*..../......../...*....", Ready), Gesture("L+@2,0 L-");
-    const ULONGLONG opened = GetTickCount64();
-    for (MSG m; game.elapsedSeconds < 2 && GetTickCount64() < opened + 3000; Sleep(5))
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-    EXPECT_GE(GetTickCount64() - opened, 900u);
+    }
+    Quit();
+}
+
+// The clock runs on the game's own timer: 1 at the first opening, then a tick a second, on
+// behind a dialog and across a chord; it stands still in a new game and after a loss, and past
+// 999 it keeps showing 999.
+TEST(Screen, TheClockRunsOnTheGamesOwnTimer) {
+    Start();
+    const auto ticked = [](int seconds, int ms) {
+        return Pump([seconds] { return game.elapsedSeconds == seconds; }, ms);
+    };
+    Lay("F..*..../......../...*....", Ready);
+    Gesture("L+@2,0 L-");
+    EXPECT_EQ(game.elapsedSeconds, 1) << "the clock at the first opening";
+    ULONGLONG tick = GetTickCount64();
     WithDialog(
-        [](HWND dialog) {
-            return game.elapsedSeconds >= 3 && PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        [&](HWND dialog) {
+            EXPECT_TRUE(ticked(2, 1500)) << "no tick behind a dialog";
+            EXPECT_NEAR(GetTickCount64() - tick, 1000.0, 150.0) << "the first second";
+            tick = GetTickCount64();
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         },
-        [] { Send(WM_COMMAND, CMD_HIGH_SCORES, 0, false); });
-    game.elapsedSeconds = 999;
-    Repaint();
+        [] { Choose(L"ハイスコア(&H)", false); });
+    Gesture("L+@1,0 L- M+@1,0 M-");
+    EXPECT_EQ(Board(), "F11*..../112...../...*....") << "the chord";
+    EXPECT_EQ(game.elapsedSeconds, 2) << "the clock across the chord";
+    EXPECT_TRUE(ticked(3, 1500)) << "no tick after the chord";
+    EXPECT_NEAR(GetTickCount64() - tick, 1000.0, 150.0) << "the second after the chord";
+    Gesture("L+@F L-");
+    EXPECT_FALSE(ticked(1, 1200)) << "the clock runs in a new game";
+    Lay("F..*..../......../...*....", Ready);
+    Gesture("L+@2,0 L- L+@3,0 L-");
+    EXPECT_EQ(game.phase, Lost);
+    EXPECT_FALSE(ticked(2, 1200)) << "the clock runs after a loss";
+    game.elapsedSeconds = 998;
     Send(WM_TIMER, kGameTimerId);
-    EXPECT_EQ(game.elapsedSeconds, 1000);
-    ExpectScreen("F#1#####/########/########", Smile, nullptr, "999");
-    Send(WM_COMMAND, CMD_EXPERT);
-    const auto free = freePens();
-    for (int i = 0; i < 20; ++i) Repaint(), Send(WM_COMMAND, i % 2 ? CMD_EXPERT : CMD_INTERMEDIATE);
-    EXPECT_TRUE(freePens() == free &&
-                GetCurrentObject(game.backBuffer.dc, OBJ_PEN) == GetStockObject(BLACK_PEN) &&
-                GetCurrentObject(game.backBuffer.dc, OBJ_BRUSH) == GetStockObject(WHITE_BRUSH));
+    Send(WM_TIMER, kGameTimerId);
+    EXPECT_EQ(game.elapsedSeconds, 1000) << "the count past 999";
+    ExpectScreen("F#1X####/########/###*####", Dead, nullptr, "999");
+    Quit();
+}
+
+// Each icon is drawn only where its mask lets it: on black and on white, a pixel either shows
+// the same colour on both or the background itself.
+TEST(Screen, EveryIconIsTransparentWhereMasked) {
+    for (int id = IDI_FLAG; id <= IDI_DEAD; ++id) {
+        for (int size : {16, 24, 32, 48}) {
+            SCOPED_TRACE(testing::Message() << "icon " << id << " at " << size);
+            HICON icon = static_cast<HICON>(
+                LoadImageW(Exe(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+            ASSERT_NE(icon, nullptr);
+            auto draw = [&](HDC dc) {
+                DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+            };
+            const std::vector<DWORD> onBlack = Drawn(size, size, 0, draw);
+            const std::vector<DWORD> onWhite = Drawn(size, size, 0xFFFFFF, draw);
+            int tinted = 0;
+            for (int i = 0; i < size * size; ++i) {
+                const bool masked = onBlack[i] == 0 && onWhite[i] == 0xFFFFFF;
+                tinted += onBlack[i] != onWhite[i] && !masked;
+            }
+            EXPECT_EQ(tinted, 0) << "pixels tinted by the background";
+            DestroyIcon(icon);
+        }
+    }
+}
+
+// Levels, modes, paints, wins and restarts make and free their own drawing objects and
+// handles: as many pens can be made after as before, the process holds as many handles, and
+// the back buffer holds its own pen and brush again.
+TEST(Screen, NothingLeaks) {
+    const auto freePens = [] {
+        std::vector<HPEN> pens;
+        for (HPEN pen; pens.size() < 100000 && (pen = CreatePen(PS_SOLID, 0, 0));) {
+            pens.push_back(pen);
+        }
+        for (HPEN pen : pens) DeleteObject(pen);
+        return pens.size();
+    };
+    const auto play = [] {
+        Start(true);
+        Choose(L"上級(&E)");
+        Choose(L"省エネ", false);
+        Choose(L"中級(&I)");
+        Choose(L"オリジナル", false);
+        Lay("........./........./........*", Ready);
+        Gesture("L+@0,0 L-");
+        EXPECT_EQ(game.phase, Won) << "the game to win";
+        Quit();
+    };
+    play();
+    const size_t pens = freePens();
+    const int handles = Handles();
+    for (int round = 0; round < 5; ++round) play();
+    EXPECT_EQ(freePens(), pens) << "drawing objects left behind";
+    EXPECT_EQ(Handles(), handles) << "handles left behind";
+    Start(true);
+    const HDC buffer = game.backBuffer.dc;
+    EXPECT_EQ(GetCurrentObject(buffer, OBJ_PEN), GetStockObject(BLACK_PEN)) << "the buffer's pen";
+    EXPECT_EQ(GetCurrentObject(buffer, OBJ_BRUSH), GetStockObject(WHITE_BRUSH))
+        << "the buffer's brush";
     Quit();
 }

@@ -1,5 +1,7 @@
-// The registry store, the custom board dialog, the record dialogs and the dialog templates.
+// The registry store, the dialogs that edit it, and the dialog templates.
 #include "store/store.h"
+
+#include <sddl.h>
 
 #include <climits>
 #include <cstring>
@@ -8,109 +10,128 @@
 #include "kit.h"
 #include "ui/ui.h"
 
-static const wchar_t* const kValueNames[] = {
-    L"ClickMode", L"Difficulty", L"Height", L"Width", L"Mines", L"XPos", L"Ypos",
-    L"Time1",     L"Time2",      L"Time3",  L"Name1", L"Name2", L"Name3"};
+using Values = std::map<std::wstring, std::wstring>;
+static const wchar_t* const kNames[] = {L"ClickMode", L"Difficulty", L"Height", L"Width", L"Mines",
+                                        L"XPos",      L"Ypos",       L"Time1",  L"Time2", L"Time3",
+                                        L"Name1",     L"Name2",      L"Name3"};
 
-// Stored values of any type, size and content start, with no dialog, a game that fits the board,
-// sits on a screen and plays. Values the game itself could have written load exactly: stored
-// again they give the same bytes; moving the window and quitting stores nothing.
-TEST(Store, AnyStoredValuesStartAPlayableGameAndTheGamesOwnComeBackExactly) {
-    const unsigned seed = std::random_device{}();
-    SCOPED_TRACE(testing::Message() << "seed " << seed);
-    std::mt19937 random(seed);
-    const int32_t extremes[] = {INT_MIN, -1, 0,  8,   9,    24,    25,
-                                30,      31, 51, 999, 1000, 30000, INT_MAX},
-                  commands[] = {40014, 40016, 40017, 40017, 40017, 40024, 40030, 40031};
-    const DWORD types[] = {REG_SZ, REG_BINARY, REG_QWORD};
-    for (int round = 0; round < 90 && !HasFailure(); ++round) {
-        const bool valid = round % 3 == 0;  // values the game itself could have written
-        const int32_t width = random() % 2   ? 9 + random() % 22
-                              : random() % 2 ? 9
-                                             : 30,
-                      height = random() % 2   ? 9 + random() % 16
-                               : random() % 2 ? 9
-                                              : 24;
-        const int32_t numbers[] = {
-            kEnergy,
-            CMD_CUSTOM,
-            height,
-            width,
-            static_cast<int32_t>(10 + random() % ((width - 1) * (height - 1) - 9)),
-            static_cast<int32_t>(random() % 1150) - 150,
-            static_cast<int32_t>(random() % 850) - 150,
-            static_cast<int32_t>(random() % 1000),
-            998,
-            0};
-        std::wstring names[3];
-        RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
-        for (int i = 0; i < 13; ++i) {
-            int32_t junk[40];
-            for (int32_t& word : junk)
-                word = random() % 2 ? extremes[random() % 14] : static_cast<int32_t>(random());
-            junk[0] = i < 2 ? commands[random() % 8]
-                            : junk[0];  // stored ids of levels, modes and other commands
-            for (int32_t& word : junk)
-                word |= i >= 10 ? 0x00410041 : 0;  // names without a terminator
-            for (size_t n = random() % 64; i >= 10 && names[i - 10].size() < n;)
-                names[i - 10] += static_cast<wchar_t>(0x3041 + random() % 80);
-            const bool typed =
-                valid || random() % 4;  // of the right type, and for a number of the right size
-            const DWORD type = typed ? (i < 10 ? REG_DWORD : REG_SZ) : types[random() % 3];
-            const DWORD size = valid && i >= 10  ? static_cast<DWORD>(2 * names[i - 10].size() + 2)
-                               : typed && i < 10 ? 4
-                               : random() % 2    ? 128
-                                                 : random() % 160;
-            const void* data = !valid   ? static_cast<const void*>(junk)
-                               : i < 10 ? static_cast<const void*>(&numbers[i])
-                                        : names[i - 10].c_str();
-            if (valid || random() % 5)
-                RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, kValueNames[i], type, data, size);
-        }
-        const auto written = Stored();
-        WithDialog(
-            [](HWND dialog) {
-                ADD_FAILURE() << "a dialog opened at start-up";
-                return EndDialog(dialog, 2) != 0;
-            },
-            [] { Start(true); });
-        const Settings& s = game.settings;
-        EXPECT_TRUE(s.Width >= 9 && s.Width <= 30 && s.Height >= 9 && s.Height <= 24 &&
-                    s.Mines >= 10 && s.Mines <= (s.Width - 1) * (s.Height - 1))
-            << s.Width << "x" << s.Height << " " << s.Mines;
-        EXPECT_TRUE(s.Difficulty >= CMD_BEGINNER && s.Difficulty <= CMD_CUSTOM &&
-                    (s.ClickMode == kOriginal || s.ClickMode == kEnergy))
-            << s.Difficulty << " " << s.ClickMode;
-        for (int32_t time : {s.Time1, s.Time2, s.Time3})
-            EXPECT_TRUE(time >= 0 && time <= 999) << time;
-        for (const wchar_t* name : {s.Name1, s.Name2, s.Name3})
-            EXPECT_TRUE(wmemchr(name, 0, 64));  // terminated within its 64 units
-        EXPECT_TRUE(MonitorFromWindow(win, MONITOR_DEFAULTTONULL)) << "the window is on no screen";
-        game.settings.Difficulty = CMD_CUSTOM;  // a win asks for no name
-        for (int step = 0; step < 10; ++step)
-            Send(WM_LBUTTONDOWN + step % 2 + 3 * (random() % 3), 0,
-                 MAKELPARAM(12 + random() % (16 * s.Width), 55 + random() % (16 * s.Height)));
-        if (valid)
-            SaveLevelAndPosition(win), SaveRecords(),
-                SaveClickMode();  // all that was loaded, stored again
-        EXPECT_TRUE(!valid || Stored() == written) << "loaded and stored again, the values changed";
-        SetWindowPos(win, nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        Quit();
-        EXPECT_TRUE(!valid || Stored() == written)
-            << "moving the window and quitting stored something";
+static void Put(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, name, type, data, size);
+}
+
+static void PutName(const wchar_t* name, const std::wstring& text) {
+    Put(name, REG_SZ, text.c_str(), static_cast<DWORD>(2 * text.size() + 2));
+}
+
+// Values the game itself could have written: a custom field in range, times, names of up to
+// 63 units.
+static void PutValid(std::mt19937& random) {
+    const int32_t width = 9 + random() % 22, height = 9 + random() % 16;
+    const int32_t numbers[] = {
+        random() % 2 ? kEnergy : kOriginal,
+        CMD_CUSTOM,
+        height,
+        width,
+        static_cast<int32_t>(10 + random() % ((width - 1) * (height - 1) - 9)),
+        static_cast<int32_t>(random() % 1150) - 150,
+        static_cast<int32_t>(random() % 850) - 150,
+        static_cast<int32_t>(random() % 1000),
+        998,
+        0};
+    for (int i = 0; i < 10; ++i) Put(kNames[i], REG_DWORD, &numbers[i], 4);
+    for (int i = 10; i < 13; ++i) {
+        std::wstring name;
+        for (size_t n = random() % 64; name.size() < n;) name += wchar_t(0x3041 + random() % 80);
+        PutName(kNames[i], name);
     }
 }
 
-// The four templates as the exe carries them, and every text of every dialog whole in its
-// control, in the dialog's own font. The custom dialog shows the field and brings every number
-// into range; only OK applies it, and always as a new game.
-TEST(Store, TheDialogTemplatesAndTheCustomDialog) {
+// Damaged values: missing, of another type or size, numbers at and beyond every limit, ids of
+// other commands, names with no terminator.
+static void PutDamaged(std::mt19937& random) {
+    const int32_t extremes[] = {INT_MIN, -1, 0, 8, 9, 24, 25, 30, 31, 51, 999, 1000, INT_MAX};
+    const int32_t commands[] = {40014, 40016, 40017, 40024, 40030, 40031};
+    const DWORD otherTypes[] = {REG_SZ, REG_BINARY, REG_QWORD};
+    for (int i = 0; i < 13; ++i) {
+        if (random() % 5 == 0) continue;
+        int32_t junk[40];
+        for (int32_t& word : junk) {
+            word = random() % 2 ? extremes[random() % 13] : static_cast<int32_t>(random());
+            if (i >= 10) word |= 0x00410041;
+        }
+        if (i < 2) junk[0] = commands[random() % 6];
+        const bool typed = random() % 4 != 0;
+        const DWORD type = !typed ? otherTypes[random() % 3] : i < 10 ? REG_DWORD : REG_SZ;
+        const DWORD size = typed && i < 10 ? 4 : random() % 2 ? 128 : random() % 160;
+        Put(kNames[i], type, junk, size);
+    }
+}
+
+// Stored values of any type, size and content start, with no dialog, a game that fits the
+// board, sits on a screen and plays. Values the game itself could have written load exactly:
+// stored again they give the same bytes; moving the window and quitting stores nothing.
+TEST(Store, AnyStoredValuesStartAPlayableGame) {
+    const unsigned seed = Seed();
+    SCOPED_TRACE(testing::Message() << "replay with TESSELMARK_SEED=" << seed);
+    std::mt19937 random(seed);
+    for (int round = 0; round < 60 && !HasFailure(); ++round) {
+        const bool valid = round % 3 == 0;
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
+        if (valid) {
+            PutValid(random);
+        } else {
+            PutDamaged(random);
+        }
+        const Values written = Stored();
+        WithDialog([](HWND dialog) { ADD_FAILURE() << "a dialog at start-up: " << Text(dialog); },
+                   [] { Start(true); });
+        const Settings& s = game.settings;
+        EXPECT_GE(s.Width, 9) << "columns";
+        EXPECT_LE(s.Width, 30) << "columns";
+        EXPECT_GE(s.Height, 9) << "rows";
+        EXPECT_LE(s.Height, 24) << "rows";
+        EXPECT_GE(s.Mines, 10) << "mines";
+        EXPECT_LE(s.Mines, (s.Width - 1) * (s.Height - 1)) << "mines";
+        EXPECT_GE(s.Difficulty, CMD_BEGINNER) << "the level";
+        EXPECT_LE(s.Difficulty, CMD_CUSTOM) << "the level";
+        EXPECT_TRUE(s.ClickMode == kOriginal || s.ClickMode == kEnergy) << s.ClickMode;
+        for (int32_t time : {s.Time1, s.Time2, s.Time3}) {
+            EXPECT_GE(time, 0) << "a time";
+            EXPECT_LE(time, 999) << "a time";
+        }
+        for (const wchar_t* name : {s.Name1, s.Name2, s.Name3}) {
+            EXPECT_NE(wmemchr(name, 0, kNameCapacity), nullptr) << "a name with no end";
+        }
+        EXPECT_NE(MonitorFromWindow(win, MONITOR_DEFAULTTONULL), nullptr) << "off every screen";
+        game.settings.Difficulty = CMD_CUSTOM;  // a win asks for no name
+        for (int step = 0; step < 10; ++step) {
+            const UINT message = WM_LBUTTONDOWN + step % 2 + 3 * (random() % 3);
+            const int x = 12 + random() % (16 * s.Width), y = 55 + random() % (16 * s.Height);
+            Send(message, 0, MAKELPARAM(x, y));
+        }
+        if (!valid) {
+            Quit();
+            continue;
+        }
+        SaveLevelAndPosition(win);
+        SaveRecords();
+        SaveClickMode();
+        EXPECT_EQ(Stored(), written) << "loaded and stored again, the values changed";
+        SetWindowPos(win, nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Quit();
+        EXPECT_EQ(Stored(), written) << "moving the window and quitting stored something";
+    }
+}
+
+// The four templates' styles as the exe carries them, and every text of every dialog whole in
+// its control, in the dialog's own font.
+TEST(Store, EveryDialogTextReadsWhole) {
     Start();
     const struct {
         int id;
         DWORD style, exStyle;
         DLGPROC procedure;
-        int levels;
+        int levels;  // the record dialog words its title by level
     } templates[] = {{IDD_ABOUT, 0x00C80040, 0, AboutDialogProc, 1},
                      {IDD_CUSTOM, 0x00C80040, 0, CustomDialogProc, 1},
                      {IDD_HIGH_SCORES, 0x00C800C8, 0, HighScoresDialogProc, 1},
@@ -118,168 +139,287 @@ TEST(Store, TheDialogTemplatesAndTheCustomDialog) {
     for (const auto& t : templates) {
         const DWORD* header = static_cast<const DWORD*>(LockResource(
             LoadResource(Exe(), FindResourceW(Exe(), MAKEINTRESOURCEW(t.id), RT_DIALOG))));
-        EXPECT_EQ(std::vector<DWORD>(header, header + 4),
-                  std::vector<DWORD>({0xFFFF0001u, 0, t.exStyle, t.style}))
-            << "dialog " << t.id;
+        EXPECT_EQ(header[2], t.exStyle) << "the extended style of dialog " << t.id;
+        EXPECT_EQ(header[3], t.style) << "the style of dialog " << t.id;
         for (int level = 0; level < t.levels; ++level) {
             game.settings.Difficulty = CMD_BEGINNER + level;
             HWND dialog = CreateDialogParamW(Exe(), MAKEINTRESOURCEW(t.id), win, t.procedure, 0);
             for (HWND control = GetWindow(dialog, GW_CHILD); control;
                  control = GetWindow(control, GW_HWNDNEXT)) {
                 wchar_t kind[8];
-                const std::wstring text = (GetClassNameW(control, kind, 8), Text(control));
+                GetClassNameW(control, kind, 8);
+                const std::wstring text = Text(control);
+                if (text.empty() || !lstrcmpiW(kind, L"Edit")) continue;
                 const bool button = !lstrcmpiW(kind, L"Button");
-                RECT box, need;
+                RECT box;
                 GetClientRect(control, &box);
                 InflateRect(&box, button ? -3 : 0, 0);
+                RECT need = box;
                 HDC dc = GetDC(control);
-                HGDIOBJ old = SelectObject(
-                    dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-                DrawTextW(dc, text.c_str(), -1, &(need = box),
+                const LRESULT font = SendMessageW(control, WM_GETFONT, 0, 0);
+                HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(font));
+                DrawTextW(dc, text.c_str(), -1, &need,
                           DT_CALCRECT | (button ? DT_SINGLELINE : DT_WORDBREAK));
-                SelectObject(dc, old), ReleaseDC(control, dc);
-                EXPECT_TRUE(text.empty() || !lstrcmpiW(kind, L"Edit") ||
-                            (need.right <= box.right && need.bottom <= box.bottom))
-                    << testing::PrintToString(text) << " needs " << need.right - need.left << "x"
-                    << need.bottom - need.top << ", has " << box.right - box.left << "x"
-                    << box.bottom - box.top;
+                SelectObject(dc, old);
+                ReleaseDC(control, dc);
+                SCOPED_TRACE(testing::PrintToString(text));
+                EXPECT_LE(need.right, box.right) << "the text is cut on the right";
+                EXPECT_LE(need.bottom, box.bottom) << "the text is cut at the bottom";
             }
             DestroyWindow(dialog);
         }
     }
-    Send(WM_COMMAND, CMD_EXPERT);
+    Quit();
+}
+
+// Puts text on the clipboard and pastes it into the focused edit, as Ctrl+V does.
+static void Paste(const wchar_t* text) {
+    const size_t bytes = 2 * wcslen(text) + 2;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), text, bytes);
+    GlobalUnlock(memory);
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    SendMessageW(GetFocus(), WM_PASTE, 0, 0);
+}
+
+// The custom dialog shows the current field. What is typed into it (after Tab from OK and
+// Cancel to the rows, the columns and the mines) or pasted is read as a number and brought into
+// range;
+// Enter and Esc, the window system's OK and cancel, do not end it; OK applies it as a new game
+// even when nothing changed, while Cancel and the close box change nothing.
+TEST(Store, TheCustomDialogTakesWhatIsTyped) {
+    Start();
+    Choose(L"上級(&E)");
+    const wchar_t *kOk = L"\t ", *kCancel = L"\t\t ", *kClose = L"close";
     const struct {
-        const wchar_t *rows, *columns, *mines;
-        UINT end;
-        int height, width, count;
+        const wchar_t *typed, *paste, *end;
+        int rows, columns, mines;
     } cases[] = {
-        {L"8", L"8", L"9", IDC_CUSTOM_OK, 9, 9, 10},
-        {L"25", L"31", L"9", IDC_CUSTOM_OK, 24, 30, 10},
-        {L"", L"", L"", IDC_CUSTOM_OK, 9, 9, 10},
-        {L"9", L"9", L"100", IDC_CUSTOM_OK, 9, 9, 64},
-        {L"9", L"9", L"64", IDC_CUSTOM_OK, 9, 9, 64},
-        {L"9", L"9", L"65", IDC_CUSTOM_OK, 9, 9, 64},
-        {L"100", L"100", L"1000", IDC_CUSTOM_OK, 24, 30, 667},
-        {L"4294967295", L"2147483648", L"3000000000", IDC_CUSTOM_OK, 24, 30, 667},
-        {L"12", L"10", L"99", IDC_CUSTOM_CANCEL},
-        {L"12", L"10", L"99", WM_CLOSE},
-        {L"10", L"12", L"99", IDC_CUSTOM_OK, 10, 12, 99},
-        {L"10", L"12", L"99", IDC_CUSTOM_OK, 10, 12, 99},
+        {L"8\t8\t9", L"", kOk, 9, 9, 10},
+        {L"25\t31\t9", L"", kOk, 24, 30, 10},
+        {L"\b\t\b\t\b", L"", kOk, 9, 9, 10},
+        {L"9\t9\t100", L"", kOk, 9, 9, 64},
+        {L"9\t9\t64", L"", kOk, 9, 9, 64},
+        {L"9\t9\t65", L"", kOk, 9, 9, 64},
+        {L"100\t100\t1000", L"", kOk, 24, 30, 667},
+        {L"4294967296\t99999999999\t2147483648", L"", kOk, 24, 30, 667},
+        {L"1a2\t1b0\t4c0", L"", kOk, 12, 10, 40},
+        {L"\t10\t40", L"-5", kOk, 9, 10, 40},
+        {L"12\t10\t99", L"", kCancel},
+        {L"12\t10\t99", L"", kClose},
+        {L"10\t12\t99", L"", kOk, 10, 12, 99},
+        {L"10\t12\t99", L"", kOk, 10, 12, 99},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.typed) + c.paste + L" " + c.end));
         if (!game.board[0][0].flagged) Gesture("R+@0,0 R-");
         const Settings before = game.settings;
-        const auto stored = Stored();
-        const UINT checked = GetMenuState(GetMenu(win), CMD_CUSTOM, MF_BYCOMMAND);
+        const Values stored = Stored();
         WithDialog(
             [&](HWND dialog) {
-                EXPECT_EQ(Text(dialog, IDC_HEIGHT) + L" " + Text(dialog, IDC_WIDTH) + L" " +
-                              Text(dialog, IDC_MINES),
-                          std::to_wstring(before.Height) + L" " + std::to_wstring(before.Width) +
-                              L" " + std::to_wstring(before.Mines));
-                for (int id : {IDC_HEIGHT, IDC_WIDTH, IDC_MINES})
-                    EXPECT_TRUE(GetWindowLongW(GetDlgItem(dialog, id), GWL_STYLE) & ES_NUMBER);
-                SetDlgItemTextW(dialog, IDC_HEIGHT, c.rows),
-                    SetDlgItemTextW(dialog, IDC_WIDTH, c.columns),
-                    SetDlgItemTextW(dialog, IDC_MINES, c.mines);
-                SendMessageW(dialog, WM_COMMAND, IDOK, 0),
-                    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-                EXPECT_TRUE(IsWindowVisible(dialog))
-                    << "the window system's OK or cancel ended the dialog";
-                return PostMessageW(dialog, c.end == WM_CLOSE ? WM_CLOSE : WM_COMMAND,
-                                    c.end == WM_CLOSE ? 0 : c.end, 0);
+                EXPECT_EQ(Text(dialog, IDC_HEIGHT), std::to_wstring(before.Height));
+                EXPECT_EQ(Text(dialog, IDC_WIDTH), std::to_wstring(before.Width));
+                EXPECT_EQ(Text(dialog, IDC_MINES), std::to_wstring(before.Mines));
+                Type(L"\t\t");
+                if (*c.paste) {
+                    Paste(c.paste);
+                    EXPECT_EQ(Text(dialog, IDC_HEIGHT), c.paste) << "what the edit took";
+                }
+                Type(c.typed);
+                Type(L"\r\x1b");
+                EXPECT_TRUE(IsWindowVisible(dialog)) << "Enter or Esc ended the dialog";
+                if (c.end == kClose) {
+                    PostMessageW(dialog, WM_CLOSE, 0, 0);
+                } else {
+                    Type(c.end);
+                }
             },
-            [&] { Send(WM_COMMAND, CMD_CUSTOM, 0, c.end == IDC_CUSTOM_OK); });
+            [&] { Choose(L"盤面の変更(&C)", c.end == kOk); });
         const Settings& s = game.settings;
-        if (c.end != IDC_CUSTOM_OK) {
-            EXPECT_TRUE(!std::memcmp(&s, &before, sizeof s) && game.board[0][0].flagged &&
-                        Stored() == stored &&
-                        GetMenuState(GetMenu(win), CMD_CUSTOM, MF_BYCOMMAND) == checked)
-                << "cancelling changed something";
+        if (c.end != kOk) {
+            EXPECT_EQ(std::memcmp(&s, &before, sizeof s), 0) << "the settings changed";
+            EXPECT_TRUE(game.board[0][0].flagged) << "the game in play ended";
+            EXPECT_EQ(Stored(), stored);
             continue;
         }
-        EXPECT_EQ(std::vector<int>({s.customHeight, s.customWidth, s.customMines, s.Height, s.Width,
-                                    s.Mines, s.Difficulty, game.minesLeft, game.phase,
-                                    game.windowRect.right, (game.windowRect.bottom - 63) / 16}),
-                  std::vector<int>({c.height, c.width, c.count, c.height, c.width, c.count,
-                                    CMD_CUSTOM, c.count, Ready, 16 * c.width + 20, c.height}));
-        EXPECT_NE(
-            Stored().find(L"Difficulty=40017 Height=" + std::to_wstring(c.height) + L" Mines=" +
-                          std::to_wstring(c.count) + L" Width=" + std::to_wstring(c.width) + L" "),
-            std::wstring::npos);
-        EXPECT_TRUE(GetMenuState(GetMenu(win), CMD_CUSTOM, MF_BYCOMMAND) & MF_CHECKED);
+        EXPECT_EQ(s.Height, c.rows) << "rows";
+        EXPECT_EQ(s.Width, c.columns) << "columns";
+        EXPECT_EQ(s.Mines, c.mines) << "mines";
+        EXPECT_EQ(game.phase, Ready) << "a new game";
+        EXPECT_FALSE(game.board[0][0].flagged) << "a new game";
+        EXPECT_EQ(game.windowRect.right, 16 * c.columns + 20) << "the client's width";
+        EXPECT_GE(game.windowRect.bottom, 16 * c.rows + 63) << "the client's height";
+        EXPECT_EQ(Stored().at(L"Difficulty"), L"40017");
+        EXPECT_EQ(Stored().at(L"Height"), std::to_wstring(c.rows));
+        EXPECT_EQ(Stored().at(L"Width"), std::to_wstring(c.columns));
+        EXPECT_EQ(Stored().at(L"Mines"), std::to_wstring(c.mines));
+        EXPECT_EQ(Checked(), (std::vector<std::wstring>{L"盤面の変更(&C)", L"オリジナル"}));
     }
     Quit();
 }
 
-// A win faster than the level's best asks for the holder's name over the won board, then
-// shows the records, which can be cleared there; every win stores them.
+// A field that the next click at (0,0) wins.
+static const char kLastClick[] =
+    "........./........./........./........./........./"
+    "........./........./........*/*********";
+
+// A win faster than the level's best asks for the holder's name over the won board, the old
+// holder's name selected so that typing replaces it; Esc does nothing, Enter keeps at most 15
+// units, the close box keeps the old name. The records follow, to be closed or cleared; every
+// win stores all six.
 TEST(Store, AFasterWinAsksForTheNameShowsTheRecordsAndStoresThem) {
     Start();
-    const wchar_t kNone[] = L"Name2='名前なし' Name3='名前なし' Time1=999 Time2=999 Time3=999";
     const struct {
         int level, seconds;
-        const wchar_t *typed, *title;
-        int dialogs;
+        const wchar_t *typed, *end;  // nullptr: no name is asked; end: the key, or the close box
+        const wchar_t *title, *name;
         bool clear;
-        std::wstring stored;
     } wins[] = {
-        {CMD_BEGINNER, 41, L"0123456789abcdefghij", L"初級のハイスコアです!", 2, false,
-         L"Name1='0123456789abcde' Name2='名前なし' Name3='名前なし' Time1=41 Time2=999 Time3=999"},
-        {CMD_BEGINNER, 41, nullptr, nullptr, 0, false,
-         L"Name1='0123456789abcde' Name2='名前なし' Name3='名前なし' Time1=41 Time2=999 Time3=999"},
-        {CMD_INTERMEDIATE, 998, nullptr, L"中級のハイスコアです!", 2, false,
-         L"Name1='0123456789abcde' Name2='名前なし' Name3='名前なし' Time1=41 Time2=998 Time3=999"},
-        {CMD_EXPERT, 10, L"taro", L"上級のハイスコアです!", 2, true,
-         std::wstring(L"Name1='名前なし' ") + kNone},
-        {CMD_CUSTOM, 5, nullptr, nullptr, 0, false, std::wstring(L"Name1='名前なし' ") + kNone},
+        {CMD_BEGINNER, 41, L"0123456789abcdefghij", L"\r", L"初級のハイスコアです!",
+         L"0123456789abcde", false},
+        {CMD_BEGINNER, 41, nullptr},
+        {CMD_INTERMEDIATE, 998, L"", L"\r", L"中級のハイスコアです!", L"名前なし", false},
+        {CMD_EXPERT, 10, L"taro", nullptr, L"上級のハイスコアです!", L"名前なし", true},
+        {CMD_CUSTOM, 5, nullptr},
     };
+    Values records = {{L"Name1", L"'名前なし'"}, {L"Name2", L"'名前なし'"},
+                      {L"Name3", L"'名前なし'"}, {L"Time1", L"999"},
+                      {L"Time2", L"999"},        {L"Time3", L"999"}};
     for (const auto& w : wins) {
-        SCOPED_TRACE(testing::Message() << "win " << &w - wins);
+        SCOPED_TRACE(testing::Message() << "a win at level " << w.level << " in " << w.seconds);
         RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
-        Lay("........./........./........./........./........./........./........./........*/"
-            "*********");
+        Lay(kLastClick);
         game.settings.Difficulty = w.level;
         game.elapsedSeconds = w.seconds;
-        const int slot = w.level - CMD_BEGINNER;
-        const wchar_t* const names[] = {game.settings.Name1, game.settings.Name2,
-                                        game.settings.Name3, L""};
-        const std::wstring holder = names[slot];
+        const std::wstring slot = std::to_wstring(w.level - CMD_BEGINNER + 1);
         int dialogs = 0;
         WithDialog(
             [&](HWND dialog) {
-                HWND edit = GetDlgItem(dialog, IDC_NAME_EDIT);
-                DWORD from = 1, to = 0;
-                if (++dialogs, !edit) {  // the records: cleared at once, the dialog staying open
-                    EXPECT_EQ(Text(dialog, IDC_TIME1 + slot) + Text(dialog, IDC_NAME1 + slot),
-                              std::to_wstring(w.seconds) + L" 秒" +
-                                  (w.typed ? std::wstring(w.typed).substr(0, 15) : holder));
-                    SendMessageW(dialog, WM_COMMAND, w.clear ? IDC_RESET_SCORES : IDCANCEL, 0);
-                    for (int i = 0; i < 3 && w.clear; ++i)
-                        EXPECT_EQ(Text(dialog, IDC_TIME1 + i) + Text(dialog, IDC_NAME1 + i),
-                                  L"999 秒名前なし");
-                    return IsWindowVisible(dialog) &&
-                           PostMessageW(dialog, w.clear ? WM_CLOSE : WM_COMMAND, w.clear ? 0 : IDOK,
-                                        0);
+                ++dialogs;
+                if (dialogs == 1) {  // the name
+                    HWND edit = GetDlgItem(dialog, IDC_NAME_EDIT);
+                    ExpectScreen(nullptr, Sunglasses, "000");
+                    EXPECT_EQ(Text(dialog, IDC_RECORD_TITLE), w.title);
+                    EXPECT_EQ(GetFocus(), edit) << "the name edit has no focus";
+                    EXPECT_EQ(Text(edit), L"名前なし");
+                    Type(L"\x1b");
+                    Type(w.typed);
+                    if (w.end) {
+                        Type(w.end);
+                    } else {
+                        PostMessageW(dialog, WM_CLOSE, 0, 0);
+                    }
+                    return;
                 }
-                EXPECT_TRUE(paintedPhase == Won && paintedWhole)
-                    << "the won board was not on screen before the dialog";
-                ExpectScreen(nullptr, Sunglasses, "000");
-                SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
-                             reinterpret_cast<LPARAM>(&to));
-                EXPECT_EQ(Text(dialog, IDC_RECORD_TITLE) + L" " + Text(edit) + L" " +
-                              std::to_wstring(from) + L"-" + std::to_wstring(to),
-                          std::wstring(w.title) + L" " + holder + L" 0-" +
-                              std::to_wstring(holder.size()));
-                SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-                if (w.typed) SetWindowTextW(edit, w.typed);
-                return IsWindowVisible(dialog) &&
-                       PostMessageW(dialog, w.typed ? WM_COMMAND : WM_CLOSE, w.typed ? IDOK : 0, 0);
+                EXPECT_EQ(Text(dialog, IDC_TIME1 + w.level - CMD_BEGINNER),
+                          std::to_wstring(w.seconds) + L" 秒");
+                EXPECT_EQ(Text(dialog, IDC_NAME1 + w.level - CMD_BEGINNER), w.name);
+                if (w.clear) {
+                    SendMessageW(GetDlgItem(dialog, IDC_RESET_SCORES), BM_CLICK, 0, 0);
+                    EXPECT_EQ(Text(dialog, IDC_TIME3), L"999 秒") << "after clearing";
+                    EXPECT_EQ(Text(dialog, IDC_NAME3), L"名前なし") << "after clearing";
+                }
+                Type(L"\x1b");
+                EXPECT_TRUE(IsWindowVisible(dialog)) << "Esc closed the records";
+                SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
             },
             [] { Gesture("L+@0,0 L-"); });
-        EXPECT_EQ(game.phase * 10 + dialogs, Won * 10 + w.dialogs);
-        EXPECT_EQ(Stored(), w.stored) << "the six records are stored after every win";
+        EXPECT_EQ(game.phase, Won);
+        EXPECT_EQ(dialogs, w.typed ? 2 : 0) << "the dialogs of the win";
+        if (w.typed && !w.clear) {
+            records[L"Time" + slot] = std::to_wstring(w.seconds);
+            records[L"Name" + slot] = L"'" + std::wstring(w.name) + L"'";
+        }
+        if (w.clear) {
+            for (const wchar_t* k : {L"1", L"2", L"3"}) {
+                records[std::wstring(L"Time") + k] = L"999";
+                records[std::wstring(L"Name") + k] = L"'名前なし'";
+            }
+        }
+        EXPECT_EQ(Stored(), records) << "the records stored after the win";
     }
     Quit();
+}
+
+using Rows = std::vector<std::pair<std::wstring, std::wstring>>;  // each row's time and name
+
+// Opens the records from the menu, checks the rows, clears them, checks the rows again and
+// closes; a box that opens instead (clearing refused) is answered and what it says kept.
+static void ClearFromTheMenu(const Rows& before, const Rows& after,
+                             std::vector<std::wstring>& said) {
+    const auto expectRows = [](HWND dialog, const Rows& rows, const char* when) {
+        for (int row = 0; row < 3; ++row) {
+            EXPECT_EQ(Text(dialog, IDC_TIME1 + row), rows[row].first) << "row " << row << when;
+            EXPECT_EQ(Text(dialog, IDC_NAME1 + row), rows[row].second) << "row " << row << when;
+        }
+    };
+    WithDialog(
+        [&](HWND dialog) {
+            if (!GetDlgItem(dialog, IDC_NAME1)) {
+                said.push_back(Said(dialog));
+                PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            expectRows(dialog, before, " as it opened");
+            SendMessageW(GetDlgItem(dialog, IDC_RESET_SCORES), BM_CLICK, 0, 0);
+            expectRows(dialog, after, " after the clear button");
+            SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        },
+        [] { Choose(L"ハイスコア(&H)", false); });
+}
+
+// The key read-only: the stored records still show, a name longer than the game keeps by its
+// first 63 units, while clearing the records and a new record are told as not kept and change
+// nothing. Writable again: clearing from the menu is stored at once and found after a restart.
+TEST(Store, TheRecordsOfAReadOnlyKeyAndOfAWritableOne) {
+    const std::wstring longName(100, L'あ');
+    const DWORD fifty = 50;
+    RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
+    Put(L"Time1", REG_DWORD, &fifty, 4);
+    PutName(L"Name1", L"はなこ");
+    PutName(L"Name2", longName);
+    HKEY key = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, WRITE_DAC, &key);
+    const auto allow = [key](const wchar_t* access) {
+        PSECURITY_DESCRIPTOR rights = nullptr;
+        const std::wstring dacl = std::wstring(L"D:P(A;;") + access + L";;;WD)";
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(dacl.c_str(), SDDL_REVISION_1, &rights,
+                                                             nullptr);
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, rights), ERROR_SUCCESS);
+        LocalFree(rights);
+    };
+    allow(L"KR");
+    const Values stored = Stored();
+    const Rows held = {
+        {L"50 秒", L"はなこ"}, {L"999 秒", longName.substr(0, 63)}, {L"999 秒", L"名前なし"}};
+    const Rows none(3, {L"999 秒", L"名前なし"});
+    std::vector<std::wstring> said;
+    Start(true);
+    ClearFromTheMenu(held, held, said);
+    Lay(kLastClick);
+    game.settings.Difficulty = CMD_BEGINNER;
+    game.elapsedSeconds = 20;
+    WithDialog(
+        [&](HWND box) {
+            said.push_back(Said(box));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        },
+        [] { Gesture("L+@0,0 L-"); });
+    Quit();
+    EXPECT_EQ(said, (std::vector<std::wstring>{
+                        L"ハイスコアを保存できないため、クリアできませんでした。",
+                        L"ハイスコアを保存できないため、記録は残せませんでした。"}));
+    EXPECT_EQ(Stored(), stored) << "a read-only key changed";
+    allow(L"KA");
+    RegCloseKey(key);
+    Start(true);
+    ClearFromTheMenu(held, none, said);
+    Quit();
+    Start(true);
+    ClearFromTheMenu(none, none, said);
+    Quit();
+    EXPECT_EQ(said.size(), 2u) << "a box while the key was writable";
 }
