@@ -18,9 +18,15 @@ AROUND = [(dc, dr) for dc in (-1, 0, 1) for dr in (-1, 0, 1) if dc or dr]
 FIRST_PLACE, MOVED = (300, 200), (140, 110)
 NAME = "Tessa"  # longer than a few units, and whole in the records dialog
 RECORD = 6  # the timer's second at the winning click, so that the record's time is known
-# Each level item by its mnemonic, and the field it must show: columns, rows, mines. The custom
-# one is typed into its dialog.
-LEVELS = [("e", 30, 16, 99), ("i", 16, 16, 40), ("c", 20, 12, 30), ("b", 9, 9, 10)]
+# Items of the game menu, each chosen over a flag, and the new game it must show: columns, rows,
+# mines. The custom field is typed into its dialog; スタート keeps it.
+ITEMS = [
+    ("上級(&E)", 30, 16, 99),
+    ("中級(&I)", 16, 16, 40),
+    ("盤面の変更(&C)", 20, 12, 30),
+    ("スタート(&N)", 20, 12, 30),
+    ("初級(&B)", 9, 9, 10),
+]
 CUSTOM = ["Tab", "Tab", "1", "2", "Tab", "2", "0", "Tab", "3", "0", "Tab", "space"]
 
 
@@ -94,7 +100,10 @@ def shows(cells=(), face=None, counter=None, timer=None):  # cells: ((c, r), spr
 def field(cols, rows, mines, after):
     global size, origin
     size = (cols, rows)
-    until(lambda: place()[2] == 2 * frame + 16 * cols + 20, "no window for %dx%d" % size)
+    until(
+        lambda: place()[2] == 2 * frame + 16 * cols + 20,
+        "no window for %dx%d %s" % (cols, rows, after),
+    )
     left, top, width, height = place()
     origin = (left + frame, top + height - frame - 16 * rows - 64)
     cells = [((c, r), 0) for c in range(cols) for r in range(rows)]
@@ -102,7 +111,8 @@ def field(cols, rows, mines, after):
     until(lambda: shows(cells, 4, mines, 0), what)
 
 
-def menu(*keys):  # Alt opens the menu bar; the keys pick a menu and an item
+def menu(*items):  # Alt opens the menu bar; each item is picked by its mnemonic, or a key by name
+    keys = [item[item.index("&") + 1].lower() if "&" in item else item for item in items]
     x("windowfocus", "--sync", main, "key", "--delay", 150, "alt", *keys)
 
 
@@ -200,13 +210,14 @@ def play():
     x("sleep", 0.1, "mouseup", 1)
     until(lambda: place()[:2] == MOVED, "the window does not follow its caption")
     field(9, 9, 10, "at the start")
-    for key, cols, rows, mines in LEVELS:
-        menu("g", key)
-        if key == "c":  # the dialog shows the intermediate field's 16, 16 and 40
+    for item, cols, rows, mines in ITEMS:
+        click(at(0, 0), button=3)
+        menu("ゲーム(&G)", item)
+        if item == "盤面の変更(&C)":  # the dialog shows the intermediate field's 16, 16 and 40
             dialog("盤面の変更", "custom", ["key", "--delay", 100, *CUSTOM])
-        field(cols, rows, mines, "after the item " + key)
-        assert place()[:2] == MOVED, "after %s the window is at %s" % (key, place()[:2])
-    menu("g", "Up", "Up", "Up", "Right", "Down", "Return")  # クリックモード, 省エネ
+        field(cols, rows, mines, "after " + item)
+        assert place()[:2] == MOVED, "after %s the window is at %s" % (item, place()[:2])
+    menu("ゲーム(&G)", "Up", "Up", "Up", "Right", "Down", "Return")  # クリックモード, 省エネ
     # Two quick right presses toggle twice: the class makes no double-click of them.
     click(at(1, 0), button=3, times=2)
     click(at(0, 0), button=3)
@@ -232,16 +243,14 @@ def play():
     expected.update(XPos=MOVED[0], Ypos=MOVED[1], Time1=RECORD, Time2=999, Time3=999)
     expected.update(Name1=NAME, Name2="名前なし", Name3="名前なし")
     expect_stored(expected, "after the record")
-    menu("g", "n")
-    field(9, 9, 10, "after スタート")
-    menu("g", "h")
+    menu("ゲーム(&G)", "ハイスコア(&H)")
     other = ["key", "Tab", "space"]  # the other button: from OK to the clear one, then back
     dialog("ハイスコア", "high-scores", other, "high-scores-cleared", other)
     expected.update(Time1=999, Name1="名前なし")
     expect_stored(expected, "after clearing the records")
-    menu("h", "a")
+    menu("ヘルプ(&H)", "バージョン情報(&A)")
     dialog("テセルマークのバージョン情報", "about", ["key", "Escape"])
-    menu("g", "x")
+    menu("ゲーム(&G)", "テセルマークの終了(&X)")
     until(lambda: game.poll() is not None, "the game does not end")
     assert game.returncode == 0, "exit code %d" % game.returncode
 
