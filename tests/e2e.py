@@ -100,10 +100,8 @@ def shows(cells=(), face=None, counter=None, timer=None):  # cells: ((c, r), spr
 def field(cols, rows, mines, after):
     global size, origin
     size = (cols, rows)
-    until(
-        lambda: place()[2] == 2 * frame + 16 * cols + 20,
-        "no window for %dx%d %s" % (cols, rows, after),
-    )
+    width = 2 * frame + 16 * cols + 20
+    until(lambda: place()[2] == width, "no window for %dx%d %s" % (cols, rows, after))
     left, top, width, height = place()
     origin = (left + frame, top + height - frame - 16 * rows - 64)
     cells = [((c, r), 0) for c in range(cols) for r in range(rows)]
