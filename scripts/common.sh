@@ -10,6 +10,10 @@ ensure_packages() {
   command -v make >/dev/null || missing+=(make)
   command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix)
   command -v x86_64-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-x86-64)
+  # The second compiler and its linker, and llvm-rc for the resource script.
+  command -v clang >/dev/null || missing+=(clang)
+  command -v ld.lld >/dev/null || missing+=(lld)
+  command -v llvm-rc >/dev/null || missing+=(llvm)
   [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
   command -v wine >/dev/null || missing+=(wine wine64)
   [ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
