@@ -1,5 +1,7 @@
 #include "draw/draw.h"
 
+#include <cstring>
+
 #include "game/game.h"
 
 HBITMAP LoadSheet(HINSTANCE instance, int id) {
@@ -37,6 +39,24 @@ void PaintAll() {
     DrawFace(target);
     DrawTimer(target);
     DrawBoard(target);
+}
+
+void ScalePicture() {
+    const BackBuffer& from = game.backBuffer;
+    const BackBuffer& to = game.screenBuffer;
+    GdiFlush();  // the picture's GDI drawing must be in its pixels before they are read
+    int shownRow = -1;
+    for (int y = 0; y < to.height; ++y) {
+        uint32_t* row = to.pixels + static_cast<size_t>(y) * to.width;
+        const int sourceRow = Unscaled(y, game.dpi);
+        if (sourceRow == shownRow) {
+            std::memcpy(row, row - to.width, sizeof(*row) * to.width);
+            continue;
+        }
+        const uint32_t* source = from.pixels + static_cast<size_t>(sourceRow) * from.width;
+        for (int x = 0; x < to.width; ++x) row[x] = source[game.screenColumns[x]];
+        shownRow = sourceRow;
+    }
 }
 
 static void Line(HDC dc, int x0, int y0, int x1, int y1, int x2, int y2) {

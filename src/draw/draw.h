@@ -45,6 +45,9 @@ constexpr int kFaceSize = 24;
 HBITMAP LoadSheet(HINSTANCE instance, int id);
 
 void PaintAll();
+// Fills the screen buffer from the 1× picture, nearest pixel: screen pixel (x, y) shows 1×
+// pixel (Unscaled(x), Unscaled(y)), so no colour is mixed and every 1× pixel becomes a block.
+void ScalePicture();
 void DrawFrame(HDC target);
 void DrawMineCounter(HDC target);
 void DrawFace(HDC target);

@@ -14,6 +14,7 @@ constexpr int kNameEntryMax = 16;
 constexpr int32_t kNoRecordTime = 999;
 constexpr wchar_t kNoRecordName[] = L"名前なし";
 constexpr int kMinusCode = 11;
+constexpr int kMaxScreenWidth = 8192;
 
 constexpr UINT MSG_BOARD_CHANGED = WM_USER;
 constexpr UINT MSG_ASK_NAME = WM_USER + 1;
@@ -61,9 +62,13 @@ struct MouseState {
     int32_t dragRow = 0;
 };
 
+// A 32-bit top-down DIB section selected into its memory DC, so its pixels can be read.
 struct BackBuffer {
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr;
+    uint32_t* pixels = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
 };
 
 struct GameState {
@@ -78,7 +83,12 @@ struct GameState {
     int32_t timerDigits[3] = {};
     HMENU menu = nullptr;
     MENUITEMINFOW menuItem = {};
-    BackBuffer backBuffer;
+    BackBuffer backBuffer;  // the whole picture at 1×, as the layout gives it
+    // At any DPI but 96: the picture at the window's scale, and the 1× column that each of
+    // its columns shows.
+    BackBuffer screenBuffer;
+    int32_t screenColumns[kMaxScreenWidth] = {};
+    int32_t dpi = kBaseDpi;
     HBITMAP cellSheet = nullptr;
     HBITMAP faceSheet = nullptr;
     HBITMAP digitSheet = nullptr;
