@@ -209,7 +209,18 @@ int wmain(int argc, wchar_t** argv) {
                       game.dpi, client.right, client.bottom);
         std::snprintf(moveName, sizeof(moveName), "mouse move with its redraw at %d DPI", game.dpi);
         const double move = MouseMove(window, runs), blits = BareBlits(runs);
+        const double scaling = Median(200, runs, [](int) { ScalePicture(); });
+        HDC windowDc = GetDC(window);
+        const double copy = Median(200, runs, [&](int) {
+            BitBlt(windowDc, 0, 0, client.right, client.bottom, game.screenBuffer.dc, 0, 0,
+                   SRCCOPY);
+            GdiFlush();
+        });
+        ReleaseDC(window, windowDc);
         Print(cycleName, cycle, "720 bare 16x16 blits", blits);
+        Print("  of which the scaling to the window's size", scaling, "720 bare 16x16 blits",
+              blits);
+        Print("  of which the copy to the window", copy, "720 bare 16x16 blits", blits);
         Print(moveName, move, "720 bare 16x16 blits", blits);
         DestroyWindow(window);
         return 0;

@@ -43,18 +43,19 @@ void PaintAll() {
 
 void ScalePicture() {
     const BackBuffer& from = game.backBuffer;
-    const BackBuffer& to = game.screenBuffer;
+    const int width = game.screenBuffer.width, height = game.screenBuffer.height;
+    const int32_t* columns = game.screenColumns;
+    uint32_t* row = game.screenBuffer.pixels;
     GdiFlush();  // the picture's GDI drawing must be in its pixels before they are read
     int shownRow = -1;
-    for (int y = 0; y < to.height; ++y) {
-        uint32_t* row = to.pixels + static_cast<size_t>(y) * to.width;
+    for (int y = 0; y < height; ++y, row += width) {
         const int sourceRow = Unscaled(y, game.dpi);
         if (sourceRow == shownRow) {
-            std::memcpy(row, row - to.width, sizeof(*row) * to.width);
+            std::memcpy(row, row - width, sizeof(*row) * width);
             continue;
         }
         const uint32_t* source = from.pixels + static_cast<size_t>(sourceRow) * from.width;
-        for (int x = 0; x < to.width; ++x) row[x] = source[game.screenColumns[x]];
+        for (int x = 0; x < width; ++x) row[x] = source[columns[x]];
         shownRow = sourceRow;
     }
 }
