@@ -206,3 +206,23 @@ TEST(Dpi, EveryDialogTextReadsWhole) {
     }
     Quit();
 }
+
+// A menu bar taller than its one-line allowance (a system with a larger menu font) takes the
+// window's height, not the field's.
+TEST(Dpi, AMenuBarTallerThanItsLineGrowsTheWindow) {
+    NONCLIENTMETRICSW metrics = {}, taller;
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    taller = metrics;
+    taller.iMenuHeight = 3 * metrics.iMenuHeight;
+    taller.lfMenuFont.lfHeight = 3 * metrics.lfMenuFont.lfHeight;
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(taller), &taller, 0);
+    Start();
+    MENUBARINFO bar = {};
+    bar.cbSize = sizeof(bar);
+    GetMenuBarInfo(win, OBJID_MENU, 0, &bar);
+    EXPECT_GT(bar.rcBar.bottom - bar.rcBar.top, At(20, LogPixels())) << "the bar is no taller";
+    ExpectClientFits(LogPixels(), false);
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    Quit();
+}
