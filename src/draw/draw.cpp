@@ -41,10 +41,17 @@ void PaintAll() {
     DrawBoard(target);
 }
 
+// Outside the game record, so that its zeros take no room in the exe.
+static int32_t screenColumns[kMaxScreenWidth];
+
+void MapScreenColumns() {
+    for (int x = 0; x < game.screenBuffer.width; ++x) screenColumns[x] = Unscaled(x, game.dpi);
+}
+
 void ScalePicture() {
     const BackBuffer& from = game.backBuffer;
     const int width = game.screenBuffer.width, height = game.screenBuffer.height;
-    const int32_t* columns = game.screenColumns;
+    const int32_t* columns = screenColumns;
     uint32_t* row = game.screenBuffer.pixels;
     GdiFlush();  // the picture's GDI drawing must be in its pixels before they are read
     int shownRow = -1;

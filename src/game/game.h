@@ -14,7 +14,6 @@ constexpr int kNameEntryMax = 16;
 constexpr int32_t kNoRecordTime = 999;
 constexpr wchar_t kNoRecordName[] = L"名前なし";
 constexpr int kMinusCode = 11;
-constexpr int kMaxScreenWidth = 8192;
 
 constexpr UINT MSG_BOARD_CHANGED = WM_USER;
 constexpr UINT MSG_ASK_NAME = WM_USER + 1;
@@ -83,11 +82,8 @@ struct GameState {
     int32_t timerDigits[3] = {};
     HMENU menu = nullptr;
     MENUITEMINFOW menuItem = {};
-    BackBuffer backBuffer;  // the whole picture at 1×, as the layout gives it
-    // At any DPI but 96: the picture at the window's scale, and the 1× column that each of
-    // its columns shows.
-    BackBuffer screenBuffer;
-    int32_t screenColumns[kMaxScreenWidth] = {};
+    BackBuffer backBuffer;    // the whole picture at 1×, as the layout gives it
+    BackBuffer screenBuffer;  // at any DPI but 96: the picture at the window's scale
     int32_t dpi = kBaseDpi;
     HBITMAP cellSheet = nullptr;
     HBITMAP faceSheet = nullptr;

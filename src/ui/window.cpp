@@ -111,7 +111,7 @@ static void BuildBackBuffer(HWND window) {
     if (game.dpi != kBaseDpi) {
         const int width = std::min<int>(client.right, kMaxScreenWidth);
         game.screenBuffer = MakeBuffer(windowDc, width, client.bottom);
-        for (int x = 0; x < width; ++x) game.screenColumns[x] = Unscaled(x, game.dpi);
+        MapScreenColumns();
     }
     ReleaseDC(window, windowDc);
 }
