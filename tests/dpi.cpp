@@ -53,6 +53,26 @@ static void ExpectScaledPicture(int dpi) {
     EXPECT_EQ(foreign, 0) << "client pixels of a colour the 1x picture lacks at " << dpi;
 }
 
+// What the window shows at `dpi`: the 1× picture, pixel for pixel through the scale, and the 1×
+// picture itself checked against the sprites by the kit's ExpectScreen. The kit reads the pixels
+// of `win`'s client, so away from 96 DPI it is shown the 1× picture in a borderless window of its
+// size.
+static void ExpectPicture(int dpi, const char* cells, int face) {
+    ExpectScaledPicture(dpi);
+    if (dpi == 96) return ExpectScreen(cells, face);
+    const int W = game.windowRect.right, H = game.windowRect.bottom;
+    HWND view = CreateWindowExW(0, L"Static", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, W, H, nullptr,
+                                nullptr, nullptr, nullptr);
+    HDC dc = GetDC(view);
+    BitBlt(dc, 0, 0, W, H, game.backBuffer.dc, 0, 0, SRCCOPY);
+    ReleaseDC(view, dc);
+    const HWND shown = win;
+    win = view;
+    ExpectScreen(cells, face);
+    win = shown;
+    DestroyWindow(view);
+}
+
 // The client holds the scaled layout, with at most what the menu bar leaves of its one-line
 // allowance (the real bar may be a little lower than 20 pixels scaled).
 static void ExpectClientFits(int dpi, bool exact) {
@@ -82,8 +102,7 @@ TEST(Dpi, TheWindowFitsTheFieldAtTheDisplaysScale) {
         EXPECT_EQ(place.top, 200);
     }
     Lay("X2X...../121...../f0f.....", Lost);
-    ExpectScreen("X2X#####/121#####/W0W#####", Dead);
-    ExpectScaledPicture(dpi);
+    ExpectPicture(dpi, "X2X#####/121#####/W0W#####", Dead);
     const DWORD offScreen = 5000;
     Quit(WM_COMMAND);
     RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, L"XPos", REG_DWORD, &offScreen, 4);
@@ -119,7 +138,7 @@ TEST(Dpi, EveryHitBoxEdgeIsTheScaledOneToThePixel) {
         std::string shown = Shown;
         if (e.column >= 0) shown[e.row * 9 + e.column] = '0';
         Gesture("L+" + at);
-        ExpectScreen(shown.c_str(), e.column == -2 ? Pressed : Surprised);
+        ExpectPicture(dpi, shown.c_str(), e.column == -2 ? Pressed : Surprised);
         Gesture("L-");
         EXPECT_EQ(game.phase, e.column == -2 ? Ready : Running);
         EXPECT_TRUE(e.column < 0 || game.board[e.column][e.row].opened);
@@ -157,8 +176,7 @@ TEST(Dpi, AMoveToAMonitorOfAnotherScaleKeepsTheGameInPlay) {
         EXPECT_EQ(Board(), field);
         EXPECT_EQ(game.phase, Running);
         EXPECT_EQ(game.elapsedSeconds, 7);
-        ExpectScreen(nullptr, Smile);
-        ExpectScaledPicture(to);
+        ExpectPicture(to, nullptr, Smile);
     }
     Gesture("L+@" + std::to_string(At(12 + 16 * 2 + 8, other)) + ":" +
             std::to_string(At(63, other)) + " L-");
