@@ -106,6 +106,75 @@ void LayFloodBoard() {
     game.phase = Running;
 }
 
+double PaintCycle(HWND window, int runs) {
+    return Median(200, runs, [&](int) {
+        InvalidateRect(window, nullptr, FALSE);
+        UpdateWindow(window);
+        GdiFlush();
+    });
+}
+
+// 720 cell blits into the back buffer: the floor that the drawing is set against.
+double BareBlits(int runs) {
+    HDC sheetDc = CreateCompatibleDC(game.backBuffer.dc);
+    HGDIOBJ old = SelectObject(sheetDc, game.cellSheet);
+    const double blits = Median(200, runs, [&](int i) {
+        for (int c = 0; c < 30; ++c)
+            for (int r = 0; r < 24; ++r)
+                BitBlt(game.backBuffer.dc, kFieldLeft + 16 * c, kFieldTop + 16 * r, 16, 16, sheetDc,
+                       0, 16 * ((c + r + i) & 15), SRCCOPY);
+        GdiFlush();
+    });
+    SelectObject(sheetDc, old);
+    DeleteDC(sheetDc);
+    return blits;
+}
+
+// A move with the left button held: the pressed cell follows the pointer. The positions are
+// the window's own pixels, at its DPI.
+double MouseMove(HWND window, int runs) {
+    auto at = [](int column, int row) {
+        return MAKELPARAM(Scaled(CellX(column), game.dpi), Scaled(CellY(row), game.dpi));
+    };
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(20, 12));
+    const double move = Median(200, runs, [&](int i) {
+        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(20 + (i & 7), 12 + (i & 3)));
+        UpdateWindow(window);
+        GdiFlush();
+    });
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(65535, 65535));
+    return move;
+}
+
+// The paint cycle of a window of the same size at `left` whose window procedure only begins
+// and ends the paint: what Wine itself costs.
+double EmptyPaintCycle(HWND like, int left, int runs) {
+    WNDCLASSW plain = {};
+    plain.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m != WM_PAINT) return DefWindowProcW(w, m, wp, lp);
+        PAINTSTRUCT ps;
+        BeginPaint(w, &ps);
+        EndPaint(w, &ps);
+        return 0;
+    };
+    plain.hInstance = GetModuleHandleW(nullptr);
+    plain.lpszClassName = L"BenchEmpty";
+    RegisterClassW(&plain);
+    RECT outer;
+    GetWindowRect(like, &outer);
+    HWND empty = CreateWindowExW(0, L"BenchEmpty", L"", kWindowStyle, left, outer.top,
+                                 outer.right - outer.left, outer.bottom - outer.top, nullptr,
+                                 nullptr, plain.hInstance, nullptr);
+    UpdateWindow(empty);
+    const double cycle = Median(200, runs, [&](int) {
+        InvalidateRect(empty, nullptr, FALSE);
+        UpdateWindow(empty);
+        GdiFlush();
+    });
+    DestroyWindow(empty);
+    return cycle;
+}
+
 // A bare window of the game's size that does nothing: the floor for a cold start.
 int RunPlainWindow() {
     WNDCLASSW plain = {};
@@ -128,7 +197,9 @@ int RunPlainWindow() {
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && lstrcmpW(argv[1], L"--plain") == 0) return RunPlainWindow();
     QueryPerformanceFrequency(&gFrequency);
-    const int runs = argc > 1 ? _wtoi(argv[1]) : 2000;
+    // --scaled: only the figures that the display's scale changes, at the prefix's DPI.
+    const int scaledOnly = argc > 1 && lstrcmpW(argv[1], L"--scaled") == 0;
+    const int runs = argc > 1 + scaledOnly ? _wtoi(argv[1 + scaledOnly]) : 2000;
     std::printf("medians over %d runs after a warm-up\n", runs);
 
     // Start-up: the exe next to this one, with the wineserver already up.
@@ -137,7 +208,7 @@ int wmain(int argc, wchar_t** argv) {
     *wcsrchr(exe, L'\\') = 0;
     *wcsrchr(exe, L'\\') = 0;
     lstrcatW(exe, L"\\tesselmark.exe");
-    {
+    if (!scaledOnly) {
         std::vector<double> times;
         for (int i = 0; i < 7; ++i) times.push_back(StartUpOnce(exe));
         std::sort(times.begin(), times.end());
@@ -160,11 +231,31 @@ int wmain(int argc, wchar_t** argv) {
 
     RECT client;
     GetClientRect(window, &client);
-    const double cycle = Median(200, runs, [&](int) {
-        InvalidateRect(window, nullptr, FALSE);
-        UpdateWindow(window);
-        GdiFlush();
-    });
+    const double cycle = PaintCycle(window, runs);
+    if (scaledOnly) {
+        char cycleName[64], moveName[64];
+        std::snprintf(cycleName, sizeof(cycleName), "paint cycle 30x24 at %d DPI (%ldx%ld)",
+                      game.dpi, client.right, client.bottom);
+        std::snprintf(moveName, sizeof(moveName), "mouse move with its redraw at %d DPI", game.dpi);
+        const double move = MouseMove(window, runs), blits = BareBlits(runs);
+        const double scaling = Median(200, runs, [](int) { ScalePicture(); });
+        HDC windowDc = GetDC(window);
+        const double copy = Median(200, runs, [&](int) {
+            BitBlt(windowDc, 0, 0, client.right, client.bottom, game.screenBuffer.dc, 0, 0,
+                   SRCCOPY);
+            GdiFlush();
+        });
+        ReleaseDC(window, windowDc);
+        Print(cycleName, cycle, "720 bare 16x16 blits", blits);
+        // At 0, 0: a window beside the game's would reach past the screen's edge.
+        Print(cycleName, cycle, "empty paint cycle, same size", EmptyPaintCycle(window, 0, runs));
+        Print("  of which the scaling to the window's size", scaling, "720 bare 16x16 blits",
+              blits);
+        Print("  of which the copy to the window", copy, "720 bare 16x16 blits", blits);
+        Print(moveName, move, "720 bare 16x16 blits", blits);
+        DestroyWindow(window);
+        return 0;
+    }
     HDC windowDc = GetDC(window);
     const double copy = Median(200, runs, [&](int) {
         BitBlt(windowDc, 0, 0, client.right, client.bottom, game.backBuffer.dc, 0, 0, SRCCOPY);
@@ -177,30 +268,9 @@ int wmain(int argc, wchar_t** argv) {
         ReleaseDC(window, dc);
         GdiFlush();
     });
-    // The same window size with a window procedure that only begins and ends the paint.
-    WNDCLASSW plain = {};
-    plain.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-        if (m != WM_PAINT) return DefWindowProcW(w, m, wp, lp);
-        PAINTSTRUCT ps;
-        BeginPaint(w, &ps);
-        EndPaint(w, &ps);
-        return 0;
-    };
-    plain.hInstance = instance;
-    plain.lpszClassName = L"BenchPlain";
-    RegisterClassW(&plain);
     RECT outer;
     GetWindowRect(window, &outer);
-    HWND plainWindow = CreateWindowExW(
-        0, L"BenchPlain", L"", kWindowStyle, outer.right + 10, outer.top, outer.right - outer.left,
-        outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
-    UpdateWindow(plainWindow);
-    const double emptyCycle = Median(200, runs, [&](int) {
-        InvalidateRect(plainWindow, nullptr, FALSE);
-        UpdateWindow(plainWindow);
-        GdiFlush();
-    });
-    DestroyWindow(plainWindow);
+    const double emptyCycle = EmptyPaintCycle(window, outer.right + 10, runs);
     const double paintOnly = Median(200, runs, [&](int) {
         PaintAll();
         GdiFlush();
@@ -213,17 +283,7 @@ int wmain(int argc, wchar_t** argv) {
         DrawBoard(game.backBuffer.dc);
         GdiFlush();
     });
-    HDC sheetDc = CreateCompatibleDC(game.backBuffer.dc);
-    HGDIOBJ old = SelectObject(sheetDc, game.cellSheet);
-    const double blits = Median(200, runs, [&](int i) {
-        for (int c = 0; c < 30; ++c)
-            for (int r = 0; r < 24; ++r)
-                BitBlt(game.backBuffer.dc, kFieldLeft + 16 * c, kFieldTop + 16 * r, 16, 16, sheetDc,
-                       0, 16 * ((c + r + i) & 15), SRCCOPY);
-        GdiFlush();
-    });
-    SelectObject(sheetDc, old);
-    DeleteDC(sheetDc);
+    const double blits = BareBlits(runs);
     Print("paint cycle 30x24 (invalidate, WM_PAINT, copy)", cycle, "720 bare 16x16 blits", blits);
     Print("PaintAll 30x24 into the back buffer", paintOnly, "720 bare 16x16 blits", blits);
     Print("  of which the frame", frameOnly, "720 bare 16x16 blits", blits);
@@ -233,15 +293,7 @@ int wmain(int argc, wchar_t** argv) {
     Print("copy to the window alone", copy, "(one full-client BitBlt)", copy);
     Print("copy through GetDC/ReleaseDC", copyReleased, "(one full-client BitBlt)", copy);
 
-    // A move with the left button held: the pressed cell follows the pointer.
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(CellX(20), CellY(12)));
-    const double move = Median(200, runs, [&](int i) {
-        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON,
-                     MAKELPARAM(CellX(20 + (i & 7)), CellY(12 + (i & 3))));
-        UpdateWindow(window);
-        GdiFlush();
-    });
-    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(65535, 65535));
+    const double move = MouseMove(window, runs);
     Print("mouse move with its redraw", move, "720 bare 16x16 blits", blits);
 
     game.settings.Mines = 667;

@@ -79,7 +79,9 @@ prepare_prefix() {
 start_xvfb() {
   local told
   told=$(mktemp -u) && mkfifo "$told"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$told" >/dev/null 2>&1 &
+  # -noreset: by default the server resets whenever its last client leaves, and a client that
+  # connects during the reset fails (Wine: "no driver could be loaded", no window at all).
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$told" >/dev/null 2>&1 &
   XVFB_PID=$!
   DISPLAY=":$(head -n 1 "$told")" && export DISPLAY && rm -f "$told"
 }

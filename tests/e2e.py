@@ -256,8 +256,10 @@ def play():
 os.makedirs(OUT, exist_ok=True)
 os.environ.update(WINEPREFIX=os.path.join(ROOT, "build/mingw/wineprefix-e2e"), WINEDEBUG="-all")
 sp.run(["bash", "-c", '. "$0/scripts/common.sh" && prepare_prefix "$WINEPREFIX"', ROOT], check=True)
-ready, told = os.pipe()  # Xvfb takes a free display and says which once it answers
-command = "Xvfb -screen 0 1024x768x24 -nolisten tcp -displayfd %d" % told
+# Xvfb takes a free display and says which once it answers; it must not reset itself when its
+# last client leaves, or a Wine process connecting just then finds no display.
+ready, told = os.pipe()
+command = "Xvfb -screen 0 1024x768x24 -nolisten tcp -noreset -displayfd %d" % told
 xvfb = sp.Popen(command.split(), pass_fds=[told], stderr=sp.DEVNULL)
 os.environ["DISPLAY"] = ":" + os.read(ready, 16).decode().strip()
 try:

@@ -1,5 +1,7 @@
 #include "draw/draw.h"
 
+#include <cstring>
+
 #include "game/game.h"
 
 HBITMAP LoadSheet(HINSTANCE instance, int id) {
@@ -37,6 +39,32 @@ void PaintAll() {
     DrawFace(target);
     DrawTimer(target);
     DrawBoard(target);
+}
+
+// Outside the game record, so that its zeros take no room in the exe.
+static int32_t screenColumns[kMaxScreenWidth];
+
+void MapScreenColumns() {
+    for (int x = 0; x < game.screenBuffer.width; ++x) screenColumns[x] = Unscaled(x, game.dpi);
+}
+
+void ScalePicture() {
+    const BackBuffer& from = game.backBuffer;
+    const int width = game.screenBuffer.width, height = game.screenBuffer.height;
+    const int32_t* columns = screenColumns;
+    uint32_t* row = game.screenBuffer.pixels;
+    GdiFlush();  // the picture's GDI drawing must be in its pixels before they are read
+    int shownRow = -1;
+    for (int y = 0; y < height; ++y, row += width) {
+        const int sourceRow = Unscaled(y, game.dpi);
+        if (sourceRow == shownRow) {
+            std::memcpy(row, row - width, sizeof(*row) * width);
+            continue;
+        }
+        const uint32_t* source = from.pixels + static_cast<size_t>(sourceRow) * from.width;
+        for (int x = 0; x < width; ++x) row[x] = source[columns[x]];
+        shownRow = sourceRow;
+    }
 }
 
 static void Line(HDC dc, int x0, int y0, int x1, int y1, int x2, int y2) {

@@ -39,12 +39,19 @@ enum CounterSprite {
 constexpr int kDigitWidth = 13;
 constexpr int kDigitHeight = 23;
 constexpr int kFaceSize = 24;
+constexpr int kMaxScreenWidth = 8192;
 
 // Loads a sprite sheet and keeps it as a 32-bit DIB section with the same pixels:
 // copying from it is much cheaper than from a device-dependent bitmap.
 HBITMAP LoadSheet(HINSTANCE instance, int id);
 
 void PaintAll();
+// Makes the table of the 1× column that each column of the screen buffer shows; called
+// whenever the screen buffer is built.
+void MapScreenColumns();
+// Fills the screen buffer from the 1× picture, nearest pixel: screen pixel (x, y) shows 1×
+// pixel (Unscaled(x), Unscaled(y)), so no colour is mixed and every 1× pixel becomes a block.
+void ScalePicture();
 void DrawFrame(HDC target);
 void DrawMineCounter(HDC target);
 void DrawFace(HDC target);

@@ -61,9 +61,13 @@ struct MouseState {
     int32_t dragRow = 0;
 };
 
+// A 32-bit top-down DIB section selected into its memory DC, so its pixels can be read.
 struct BackBuffer {
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr;
+    uint32_t* pixels = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
 };
 
 struct GameState {
@@ -78,7 +82,9 @@ struct GameState {
     int32_t timerDigits[3] = {};
     HMENU menu = nullptr;
     MENUITEMINFOW menuItem = {};
-    BackBuffer backBuffer;
+    BackBuffer backBuffer;    // the whole picture at 1×, as the layout gives it
+    BackBuffer screenBuffer;  // at any DPI but 96: the picture at the window's scale
+    int32_t dpi = kBaseDpi;
     HBITMAP cellSheet = nullptr;
     HBITMAP faceSheet = nullptr;
     HBITMAP digitSheet = nullptr;

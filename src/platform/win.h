@@ -22,6 +22,21 @@
 inline int MouseX(LPARAM lParam) { return static_cast<int>(LOWORD(lParam)); }
 inline int MouseY(LPARAM lParam) { return static_cast<int>(HIWORD(lParam)); }
 
-// Outer window size that gives a client area for a field of the given size.
-int WindowWidthFor(int columns);
-int WindowHeightFor(int rows);
+// The game draws at 96 DPI (1×) and shows its picture at the window's DPI.
+constexpr int kBaseDpi = 96;
+
+// A length of 1× pixels at `dpi`, rounded up.
+inline int Scaled(int pixels, int dpi) { return (pixels * dpi + kBaseDpi - 1) / kBaseDpi; }
+// The 1× pixel that pixel `pixel` at `dpi` shows. The picture and the pointer both go through
+// it, so what is under the pointer is what it points at, to the pixel.
+inline int Unscaled(int pixel, int dpi) { return pixel * kBaseDpi / dpi; }
+// How many 1× pixels cover `pixels` at `dpi`, rounded up.
+inline int UnscaledCover(int pixels, int dpi) { return (pixels * kBaseDpi + dpi - 1) / dpi; }
+
+// The system's DPI: the one a window starts with before it knows its monitor.
+int SystemDpi();
+// A window's DPI: its monitor's under per-monitor awareness, the system's before Windows 10.
+int WindowDpi(HWND window);
+// Outer size of a window of `style` with one line of menu whose client area is `client` at
+// `dpi`: the caption and frame at that DPI and a menu line of 20 pixels scaled.
+SIZE WindowSizeFor(SIZE client, DWORD style, int dpi);

@@ -19,8 +19,7 @@ static INT_PTR RunDialog(HWND window, int id, DLGPROC procedure) {
 // Stores the level just set, resizes the window around its top-left corner and deals anew.
 static void ApplyLevel(HWND window) {
     SaveLevelAndPosition(window);
-    MoveWindow(window, game.windowRect.left, game.windowRect.top,
-               WindowWidthFor(game.settings.Width), WindowHeightFor(game.settings.Height), TRUE);
+    FitMainWindow(window, game.windowRect.left, game.windowRect.top);
     SendMessageW(window, MSG_BOARD_CHANGED, 0, 0);
     SetMenuChecks(CMD_BEGINNER, CMD_CUSTOM, game.settings.Difficulty);
 }

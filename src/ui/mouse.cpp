@@ -10,9 +10,11 @@ static bool IsOverFace(int x, int y) {
     return x > f && x < f + 24 && y >= 17 && y <= 39;
 }
 
+// The position in the 1× picture's pixels, which every hit box and look is made in: the pixel
+// the window shows under the pointer.
 static void StorePosition(LPARAM lParam) {
-    game.mouse.mouseX = MouseX(lParam);
-    game.mouse.mouseY = MouseY(lParam);
+    game.mouse.mouseX = Unscaled(MouseX(lParam), game.dpi);
+    game.mouse.mouseY = Unscaled(MouseY(lParam), game.dpi);
 }
 
 // Sets the cursor cell from the stored position; false when it is not over the field.

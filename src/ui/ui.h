@@ -9,6 +9,9 @@ constexpr DWORD kWindowStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZ
 ATOM RegisterMainWindowClass(HINSTANCE instance);
 // Creates the main window at the stored position with the size the stored field needs.
 HWND CreateMainWindow(HINSTANCE instance);
+// Places the window at (left, top) with the size the field needs at the current DPI, taller if
+// the menu bar needs more than one line.
+void FitMainWindow(HWND window, int left, int top);
 int RunMessageLoop();
 // The whole program: class, settings, window, loop. Returns the exit code.
 int RunGame(HINSTANCE instance);

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "draw/draw.h"
 #include "game/game.h"
 #include "store/store.h"
@@ -16,12 +18,35 @@ ATOM RegisterMainWindowClass(HINSTANCE instance) {
     return RegisterClassW(&windowClass);
 }
 
+// The client area the field needs at the current DPI: the 1× layout scaled.
+static SIZE ClientNeeded() {
+    return SIZE{Scaled(16 * game.settings.Width + 20, game.dpi),
+                Scaled(16 * game.settings.Height + 63, game.dpi)};
+}
+
+static SIZE MainWindowSize() { return WindowSizeFor(ClientNeeded(), kWindowStyle, game.dpi); }
+
+void FitMainWindow(HWND window, int left, int top) {
+    const SIZE need = ClientNeeded();
+    SIZE size = MainWindowSize();
+    MoveWindow(window, left, top, size.cx, size.cy, TRUE);
+    RECT client;
+    GetClientRect(window, &client);
+    if (client.right >= need.cx && client.bottom >= need.cy) return;
+    // The menu bar took more than its one line (it wrapped, or the system's bar is taller).
+    size.cx += std::max<LONG>(0, need.cx - client.right);
+    size.cy += std::max<LONG>(0, need.cy - client.bottom);
+    MoveWindow(window, left, top, size.cx, size.cy, TRUE);
+}
+
+// Before the window exists it is sized for the system's DPI; WM_CREATE fits it to its own.
 HWND CreateMainWindow(HINSTANCE instance) {
-    const int width = WindowWidthFor(game.settings.Width);
-    const int height = WindowHeightFor(game.settings.Height);
-    KeepOnScreen(width, height, &game.settings.XPos, &game.settings.Ypos);
+    game.dpi = SystemDpi();
+    const SIZE size = MainWindowSize();
+    KeepOnScreen(size.cx, size.cy, &game.settings.XPos, &game.settings.Ypos);
     return CreateWindowExW(0, kWindowClass, kWindowTitle, kWindowStyle, game.settings.XPos,
-                           game.settings.Ypos, width, height, nullptr, nullptr, instance, nullptr);
+                           game.settings.Ypos, size.cx, size.cy, nullptr, nullptr, instance,
+                           nullptr);
 }
 
 int RunMessageLoop() {
@@ -43,24 +68,69 @@ int RunGame(HINSTANCE instance) {
     return RunMessageLoop();
 }
 
-static void FreeBackBuffer() {
-    DeleteDC(game.backBuffer.dc);
-    DeleteObject(game.backBuffer.bitmap);
-    game.backBuffer = BackBuffer{};
+static void FreeBuffer(BackBuffer& buffer) {
+    // The bitmap is still selected; deleting the DC first frees it for deletion.
+    DeleteDC(buffer.dc);
+    DeleteObject(buffer.bitmap);
+    buffer = BackBuffer{};
 }
 
-// Builds the back buffer at the current client size; the caller frees any old one first.
+static void FreeBackBuffer() {
+    FreeBuffer(game.backBuffer);
+    FreeBuffer(game.screenBuffer);
+}
+
+static BackBuffer MakeBuffer(HDC windowDc, int width, int height) {
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;  // top-down: row 0 first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    BackBuffer buffer;
+    void* pixels = nullptr;
+    buffer.bitmap = CreateDIBSection(windowDc, &format, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    buffer.pixels = static_cast<uint32_t*>(pixels);
+    buffer.dc = CreateCompatibleDC(windowDc);
+    SelectObject(buffer.dc, buffer.bitmap);
+    buffer.width = width;
+    buffer.height = height;
+    return buffer;
+}
+
+// Builds the buffers for the current client size and DPI; the caller frees any old ones first.
+// The 1× picture covers the whole client area, so the frame fills it as the layout says.
 static void BuildBackBuffer(HWND window) {
     HDC windowDc = GetDC(window);
-    GetClientRect(window, &game.windowRect);
-    game.backBuffer.bitmap =
-        CreateCompatibleBitmap(windowDc, game.windowRect.right, game.windowRect.bottom);
-    game.backBuffer.dc = CreateCompatibleDC(windowDc);
-    SelectObject(game.backBuffer.dc, game.backBuffer.bitmap);
+    RECT client;
+    GetClientRect(window, &client);
+    game.windowRect =
+        RECT{0, 0, UnscaledCover(client.right, game.dpi), UnscaledCover(client.bottom, game.dpi)};
+    game.backBuffer = MakeBuffer(windowDc, game.windowRect.right, game.windowRect.bottom);
+    if (game.dpi != kBaseDpi) {
+        const int width = std::min<int>(client.right, kMaxScreenWidth);
+        game.screenBuffer = MakeBuffer(windowDc, width, client.bottom);
+        MapScreenColumns();
+    }
     ReleaseDC(window, windowDc);
 }
 
+// The window takes its own DPI; a size made for another one (the system's, before the window
+// knew its monitor) is fitted, around the same corner.
+static void FitToOwnDpi(HWND window) {
+    game.dpi = WindowDpi(window);
+    RECT place, client;
+    GetWindowRect(window, &place);
+    GetClientRect(window, &client);
+    const SIZE size = MainWindowSize(), need = ClientNeeded();
+    if (place.right - place.left != size.cx || place.bottom - place.top != size.cy ||
+        client.right < need.cx || client.bottom < need.cy)
+        FitMainWindow(window, place.left, place.top);
+}
+
 static void OnCreate(HWND window) {
+    FitToOwnDpi(window);
     BuildBackBuffer(window);
     game.menu = GetMenu(window);
     game.menuItem.cbSize = sizeof(game.menuItem);
@@ -75,7 +145,6 @@ static void OnCreate(HWND window) {
 }
 
 static void OnBoardChanged(HWND window) {
-    // The back buffer's bitmap is still selected; deleting the DC first frees it for deletion.
     FreeBackBuffer();
     BuildBackBuffer(window);
     NewGame(window);
@@ -87,9 +156,26 @@ static void OnPaint(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     PaintAll();
-    BitBlt(dc, 0, 0, game.windowRect.right - game.windowRect.left,
-           game.windowRect.bottom - game.windowRect.top, game.backBuffer.dc, 0, 0, SRCCOPY);
+    if (game.screenBuffer.dc) {
+        ScalePicture();
+        BitBlt(dc, 0, 0, game.screenBuffer.width, game.screenBuffer.height, game.screenBuffer.dc, 0,
+               0, SRCCOPY);
+    } else {
+        BitBlt(dc, 0, 0, game.windowRect.right - game.windowRect.left,
+               game.windowRect.bottom - game.windowRect.top, game.backBuffer.dc, 0, 0, SRCCOPY);
+    }
     EndPaint(window, &paint);
+}
+
+// The window went to a monitor of another scale: the same game goes on, drawn at the new one,
+// in a window of the size for it at the corner the system suggests.
+static void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    game.dpi = LOWORD(wParam);
+    FitMainWindow(window, suggested.left, suggested.top);
+    FreeBackBuffer();
+    BuildBackBuffer(window);
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 static void OnTimer(HWND window) {
@@ -154,6 +240,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case MSG_ASK_NAME:
             OnAskName(window);
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(window, wParam, lParam);
             return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
