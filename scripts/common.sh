@@ -42,14 +42,16 @@ build_game() {
     cmake --build --preset mingw ${1:+--target "$1"})
 }
 
-# prepare_prefix DIR [null]: creates the Wine prefix once, with Japanese font
+# prepare_prefix DIR [x11|null] [tests]: creates the Wine prefix once, with Japanese font
 # replacements and Wine drawing its own frames; "null" makes it headless. The replacement
 # face has wide Latin letters and narrow kana, the proportions the dialog layouts were made
-# for, so every dialog text reads whole.
+# for, so every dialog text reads whole. In a "tests" prefix a crash ends the process at once:
+# Wine's debugger, which would wait for ever, is named after a program that does not exist.
 prepare_prefix() {
-  local prefix=$1 graphics=${2:-x11}
+  local prefix=$1 graphics=${2:-x11} use=${3:-}
+  local ready="$prefix/.tesselmark-ready-3-$graphics$use"
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
-  if [ ! -f "$prefix/.tesselmark-ready-2-$graphics" ]; then
+  if [ ! -f "$ready" ]; then
     mkdir -p "$prefix"
     # No .NET or HTML engine to install: the game needs neither, and there is no network.
     WINEDLLOVERRIDES="mscoree=;mshtml=" wine wineboot -i </dev/null >/dev/null 2>&1 || true
@@ -68,10 +70,14 @@ prepare_prefix() {
       if [ "$graphics" = null ]; then
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Graphics"="null"\r\n'
       fi
+      if [ "$use" = tests ]; then
+        printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]'
+        printf '\r\n"Debugger"="no-debugger"\r\n'
+      fi
     } > "$reg"
     wine regedit /S "$reg" </dev/null >/dev/null 2>&1
     wineserver -w
-    touch "$prefix/.tesselmark-ready-2-$graphics"
+    touch "$ready"
   fi
 }
 

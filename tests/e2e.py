@@ -255,7 +255,10 @@ def play():
 
 os.makedirs(OUT, exist_ok=True)
 os.environ.update(WINEPREFIX=os.path.join(ROOT, "build/mingw/wineprefix-e2e"), WINEDEBUG="-all")
-sp.run(["bash", "-c", '. "$0/scripts/common.sh" && prepare_prefix "$WINEPREFIX"', ROOT], check=True)
+sp.run(
+    ["bash", "-c", '. "$0/scripts/common.sh" && prepare_prefix "$WINEPREFIX" x11 tests', ROOT],
+    check=True,
+)
 # Xvfb takes a free display and says which once it answers; it must not reset itself when its
 # last client leaves, or a Wine process connecting just then finds no display.
 ready, told = os.pipe()
