@@ -308,16 +308,13 @@ void ExpectScreen(const char* cells, int face, const char* mines, const char* ti
     static const std::vector<DWORD> kCells = Sheet(IDB_CELLS, 16, 256);
     static const std::vector<DWORD> kFaces = Sheet(IDB_FACES, 24, 120);
     static const std::vector<DWORD> kDigits = Sheet(IDB_DIGITS, 13, 276);
-    RECT client;
-    GetClientRect(win, &client);
-    const int w = client.right, h = client.bottom, columns = game.settings.Width;
-    const std::vector<DWORD> got = ClientPixels(win);
-    std::vector<DWORD> want(got.size());
+    const DWORD kAny = 0xFF000000;  // a pixel not checked: no colour read back matches it
+    const int w = game.windowRect.right, h = game.windowRect.bottom, columns = game.settings.Width;
+    std::vector<DWORD> want(w * h);  // the 1x picture the player should see
     for (int i = 0; i < w * h; ++i) want[i] = FramePixel(i % w, i / w, w, h, 8 * columns);
     auto paste = [&](const std::vector<DWORD>* sheet, int size, int high, int k, int x, int y) {
         for (int i = 0; i < size * high; ++i) {
-            const int at = (y + i / size) * w + x + i % size;
-            want[at] = sheet ? (*sheet)[k * size * high + i] : got[at];
+            want[(y + i / size) * w + x + i % size] = sheet ? (*sheet)[k * size * high + i] : kAny;
         }
     };
     const std::string shownMines = mines ? mines : Counter(game.minesLeft);
@@ -336,11 +333,19 @@ void ExpectScreen(const char* cells, int face, const char* mines, const char* ti
             paste(cells ? &kCells : nullptr, 16, 16, sprite, 12 + 16 * c, 55 + 16 * r);
         }
     }
-    const auto miss = std::mismatch(got.begin(), got.end(), want.begin());
-    if (miss.first == got.end()) return;
-    const long at = static_cast<long>(miss.first - got.begin());
-    ADD_FAILURE() << "screen pixel (" << at % w << "," << at / w << ") is " << std::hex
-                  << *miss.first << ", not " << *miss.second;
+    // Each client pixel shows the 1x pixel under it at the window's scale: at 192 DPI every 1x
+    // pixel is a 2 x 2 block, and at no scale is a colour mixed.
+    RECT client;
+    GetClientRect(win, &client);
+    const std::vector<DWORD> got = ClientPixels(win);
+    for (int i = 0; i < client.right * client.bottom; ++i) {
+        const int x = i % client.right, y = i / client.right;
+        const DWORD expected = want[y * 96 / game.dpi * w + x * 96 / game.dpi];
+        if (expected == kAny || got[i] == expected) continue;
+        ADD_FAILURE() << "screen pixel (" << x << "," << y << ") is " << std::hex << got[i]
+                      << ", not " << expected;
+        return;
+    }
 }
 
 // The id of the item with this text in `menu` or its submenus, or 0.

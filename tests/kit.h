@@ -35,7 +35,8 @@ void Gesture(const std::string& steps);
 // flagged mine, a digit an opened safe cell (its count of mines around), 'X' an opened mine.
 void Lay(const char* rows, GamePhase phase = Running);
 std::string Board();
-// Checks the window's client pixels against the sprite sheets the exe carries and the frame:
+// Checks the window's client pixels, through the window's scale, against the sprite sheets the
+// exe carries and the frame:
 // cells as `cells` says ('#' covered, 'F' flag, 'X' exploded, 'W' wrong flag, '*' mine, a digit n
 // the cell showing n, '0' also the pressed look; nullptr skips the field), the face sprite and
 // the counters' digits (by default the record's mine count and seconds).

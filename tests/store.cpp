@@ -124,8 +124,8 @@ TEST(Store, AnyStoredValuesStartAPlayableGame) {
 }
 
 // The four templates' styles as the exe carries them, and every text of every dialog whole in
-// its control, in the dialog's own font.
-TEST(Store, EveryDialogTextReadsWhole) {
+// its control, in the dialog's own font, at every display scale the tests run at.
+TEST(Dpi, EveryDialogTextReadsWhole) {
     Start();
     const struct {
         int id;
