@@ -38,8 +38,9 @@ void Start(bool keepStore) {
 }
 
 void Quit(UINT how) {
-    const HGDIOBJ held[] = {game.backBuffer.dc, game.backBuffer.bitmap, game.cellSheet,
-                            game.digitSheet, game.faceSheet};
+    const HGDIOBJ held[] = {
+        game.backBuffer.dc, game.backBuffer.bitmap, game.screenBuffer.dc, game.screenBuffer.bitmap,
+        game.cellSheet,     game.digitSheet,        game.faceSheet};
     if (how == WM_COMMAND) {
         Choose(L"テセルマークの終了(&X)", false);
     } else if (how) {
