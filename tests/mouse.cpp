@@ -85,7 +85,11 @@ static const Play kGestures[] = {
     {O, BWon, Won, "L+@3,0 R+", BWon, Won, Surprised, BWonShown},
     {O, B, Running, "M+@0,1", B, Running, Smile, "F1######/01######/00######"},
     {O, B, Running, "M+@7,2", B, Running, Smile, "F1######/#1####00/######00"},
+    // the face shows pressed only while the pointer stays in its hit box: left, right, top, bottom
     {O, B, Running, "L+@F >@2,0 >@64:28", B, Running, Smile, BShown},
+    {O, B, Running, "L+@F >@88:28", B, Running, Smile, BShown},
+    {O, B, Running, "L+@F >@76:16", B, Running, Smile, BShown},
+    {O, B, Running, "L+@F >@76:40", B, Running, Smile, BShown},
     {O, BLost, Lost, "L+@F", BLost, Lost, Pressed, BLostShown},
     {O, B, Running, "L+@F L-@2:2 L+@2,0", B, Running, Surprised, "F10#####/#1######/########"},
     {O, BLost, Lost, "L+@2,0", BLost, Lost, Dead, BLostShown},
