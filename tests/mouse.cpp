@@ -131,7 +131,7 @@ TEST(Mouse, RandomPlayKeepsTheRecordWhole) {
         } else if (pick < 40) {
             Choose(pick % 2 ? L"省エネ" : L"オリジナル", false);
         } else if (pick < 600) {
-            const bool mine = pick < 45;  // now and then a known mine, so that games are lost too
+            const bool mine = pick < 50;  // now and then a known mine, so that games are lost too
             int at = static_cast<int>(random() % 81);
             for (int n = 0; n < 81; ++n, at = (at + 1) % 81) {
                 const Cell& cell = game.board[at % 9][at / 9];
