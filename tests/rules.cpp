@@ -23,16 +23,16 @@ static const Play kMoves[] = {
     {O, "F..*/..../...*", Ready, "L+@0,0 L-", "F..*/..../...*", Ready},
     {O, "F1.X/.1../...*", Lost, "R+@2,1 R- M+@1,1 M- L+@2,0 L-", "F1.X/.1../...*", Lost},
     {O, "F11*/1122/001*", Won, "R+@3,2 R- L+@3,0 L-", "F11*/1122/001*", Won},
-    // chords: the flags around an open cell must match its number (a flag two rows above or
-    // below is not around it)
+    // chords: the flags around an open cell must match its number (a flag two cells away is not
+    // around it)
     {O, A, Running, "M+@2,1 M- M+@2,0 M-", A, Running},
     {O, "*1.*/.1../...*", Running, "M+@1,1 M-", "*1.*/.1../...*", Running},
     {O, ".../F1./...", Running, "M+@1,1 M-", "110/F10/110", Won},
     {O, A, Running, "L+@2,0 L- R+@3,0 R- M+@2,0 M-", "F11F/.122/...*", Running},
     {O, "F1f*/.1../...*", Running, "M+@1,1 M-", "F1f*/.1../...*", Running},
     {O, "F1.F/112./001F", Running, "M+@2,1 M-", "F11F/1122/001F", Won},
-    {O, ".F./.../.1./F..", Running, "M+@1,2 M-", ".F./111/110/F10", Running},
-    {O, "F../.1./.../.F.", Running, "M+@1,1 M-", "F10/110/111/.F.", Running},
+    {O, "..F../.F.../F.1.F/...../..F..", Running, "M+@2,2 M-", "..F../.F22./F211F/.212./..F..",
+     Running},
     // wrong flags: every unflagged mine around opens, and blanks still flood after the loss
     {O, "*.*/.2./f.f", Running, "M+@1,1 M-", "X2X/121/f0f", Lost},
     {O, "*f.../.1.../.....", Running, "M+@1,1 M-", "Xf000/11000/00000", Lost},
