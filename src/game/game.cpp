@@ -39,7 +39,7 @@ static void PlaceMines() {
     }
 }
 
-static void CountNeighbours() {
+void CountNeighbours() {
     for (int c = 0; c < game.settings.Width; ++c) {
         for (int r = 0; r < game.settings.Height; ++r) {
             int count = 0;

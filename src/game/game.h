@@ -112,6 +112,8 @@ const LevelPreset* FindLevelPreset(int32_t command);
 void NewGame(HWND window);
 // Clears the field and deals it from a seed; NewGame seeds with the current second.
 void DealBoard(unsigned seed);
+// Sets every cell's count of mines among its eight neighbours.
+void CountNeighbours();
 void StartTimer(HWND window);
 void LoseGame(HWND window);
 void OpenCell(int column, int row, HWND window);
