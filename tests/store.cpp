@@ -23,21 +23,26 @@ static void PutName(const wchar_t* name, const std::wstring& text) {
     Put(name, REG_SZ, text.c_str(), static_cast<DWORD>(2 * text.size() + 2));
 }
 
-// Values the game itself could have written: a custom field in range, times, names of up to
-// 63 units.
+// One of the two limits, or a value between them.
+static int32_t Within(std::mt19937& random, int32_t low, int32_t high) {
+    const int32_t pick = static_cast<int32_t>(random() % 3);
+    return pick == 0 ? low : pick == 1 ? high : low + static_cast<int32_t>(random() % (high - low));
+}
+
+// Values the game itself could have written: a custom field in range, its limits included,
+// times, names of up to 63 units.
 static void PutValid(std::mt19937& random) {
-    const int32_t width = 9 + random() % 22, height = 9 + random() % 16;
-    const int32_t numbers[] = {
-        random() % 2 ? kEnergy : kOriginal,
-        CMD_CUSTOM,
-        height,
-        width,
-        static_cast<int32_t>(10 + random() % ((width - 1) * (height - 1) - 9)),
-        static_cast<int32_t>(random() % 1150) - 150,
-        static_cast<int32_t>(random() % 850) - 150,
-        static_cast<int32_t>(random() % 1000),
-        998,
-        0};
+    const int32_t width = Within(random, 9, 30), height = Within(random, 9, 24);
+    const int32_t numbers[] = {random() % 2 ? kEnergy : kOriginal,
+                               CMD_CUSTOM,
+                               height,
+                               width,
+                               Within(random, 10, (width - 1) * (height - 1)),
+                               static_cast<int32_t>(random() % 1150) - 150,
+                               static_cast<int32_t>(random() % 850) - 150,
+                               static_cast<int32_t>(random() % 1000),
+                               998,
+                               0};
     for (int i = 0; i < 10; ++i) Put(kNames[i], REG_DWORD, &numbers[i], 4);
     for (int i = 10; i < 13; ++i) {
         std::wstring name;
