@@ -54,9 +54,11 @@ def main(windres, llvm_rc, script, windows_h):
     with tempfile.TemporaryDirectory() as out:
         gnu, microsoft = Path(out, "windres.res"), Path(out, "llvm-rc.res")
         subprocess.run([windres, "-c", "65001", "-I", folder, "-O", "res", script, gnu], check=True)
-        # llvm-rc does not act on #pragma code_page: the code page is given here.
-        command = [llvm_rc, "/C", "65001", "/I", windows_h, "/I", folder, "/FO", microsoft, script]
-        subprocess.run(command, check=True)
+        # llvm-rc does not act on #pragma code_page: the code page is given here. It reads any
+        # argument that starts with a slash as an option (/check/... as /C heck/...), so the
+        # script is named from its own folder.
+        command = [llvm_rc, "/C", "65001", "/I", windows_h, "/I", ".", "/FO", microsoft]
+        subprocess.run(command + [Path(script).name], check=True, cwd=folder)
         gnu_res, ms_res = resources(gnu), resources(microsoft)
     made = {key[0] for key in gnu_res}
     faults = [f"windres made no {kind} resource" for kind in MUST_HAVE if kind not in made]
