@@ -107,6 +107,9 @@ void CheckRecord() {
     }
     if (game.phase == Running) {
         EXPECT_GE(game.elapsedSeconds, 1) << "the clock in play";
+    } else {
+        // Outside play the game holds no timer, so killing it finds none and changes nothing.
+        EXPECT_FALSE(KillTimer(win, kGameTimerId)) << "the clock's timer armed outside play";
     }
 }
 
@@ -198,7 +201,12 @@ void Lay(const char* rows, GamePhase phase) {
     game.mouse = MouseState{};
     game.phase = phase;
     game.elapsedSeconds = phase == Ready ? 0 : 1;
-    KillTimer(win, kGameTimerId);  // a laid game's clock stands still
+    // A laid game in play has its clock running, as the game's own would; any other stands still.
+    if (phase == Running) {
+        SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr);
+    } else {
+        KillTimer(win, kGameTimerId);
+    }
     InvalidateRect(win, nullptr, FALSE);
     UpdateWindow(win);
 }

@@ -12,6 +12,9 @@ static const char B[] = "F1.*..../.1....../...*....", BShown[] = "F1######/#1###
                   BLost[] = "F1.X..../.1....../...*....",
                   BLostShown[] = "F1#X####/#1######/###*####",
                   BWon[] = "F11*1000/11222000/001*1000", BWonShown[] = "F11F1000/11222000/001F1000";
+// Chords on (2,1) that end the game: a wrong flag at (3,1) loses it, the right flags win it.
+static const char C[] = "F1.F/.12f/...*", CLost[] = "F11F/112f/001X", D[] = "F1.F/.12./...F",
+                  DWon[] = "F11F/1122/001F";
 
 // O and E: the original and the energy-saving mode.
 static const int O = kOriginal, E = kEnergy;
@@ -27,6 +30,9 @@ static const Play kGestures[] = {
     {O, A, Running, "R+@2:2 L+ R-@1,1 L-", Chorded, Running},
     {O, A, Running, "M+@2:2 M-@1,1", Chorded, Running},
     {O, A, Running, "M+@1,1 L+@2:2 R+@1,1", A, Running},
+    {O, C, Running, "L+@2,1 R+ R-", CLost, Lost},
+    {O, D, Running, "R+@2,1 L+ L-", DWon, Won},
+    {O, C, Running, "M+@2,1 M-", CLost, Lost},
     // in Ready the release of one of two held buttons starts the clock, wherever the pointer is
     {O, Fresh, Ready, "L+@2:2 R+ L- R-", Fresh, Running},
     {O, Fresh, Ready, "R+@2:2 L+ R- L-", Fresh, Running},
@@ -49,6 +55,9 @@ static const Play kGestures[] = {
     {E, A, Running, "M+@1,1", Chorded, Running},
     {E, A, Running, "L+@2:2 R+ >@1,1", Chorded, Running},
     {E, A, Running, "M+@2:2 >@1,1", Chorded, Running},
+    {E, D, Running, "L+@2:2 R+@2,1", DWon, Won},
+    {E, C, Running, "R+@2:2 L+ >@2,1", CLost, Lost},
+    {E, D, Running, "M+@2,1", DWon, Won},
     {E, A, Running, "M+@2:2 M-@1,1 M+@2:2 L+ R+@1,1", A, Running},
     {E, LostA, Lost, "R+@2:2 L+@1,1 L- R- L+@2:2 R+@1,1 >@1,1 M+@1,1 M- >@1,1", LostA, Lost},
     // the right button alone flags each cell it enters, again when it comes back, never in the end
