@@ -53,6 +53,8 @@ TEST(Menu, AFirstStart) {
     EXPECT_EQ(registered.lpszMenuName, MAKEINTRESOURCEW(IDR_MAIN_MENU)) << "the menu";
     EXPECT_EQ(Text(win), L"テセルマーク") << "the title";
     EXPECT_EQ(GetWindowLongW(win, GWL_STYLE) & ~WS_CLIPSIBLINGS, 0x10CA0000) << "the style";
+    // The system adds the raised edge to every captioned window; nothing else is extended.
+    EXPECT_EQ(GetWindowLongW(win, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE, 0) << "the extended style";
     EXPECT_EQ(Corner(), (POINT{300, 200}));
     EXPECT_EQ(Size(), SizeFor(9, 9));
     EXPECT_EQ(Checked(), (std::vector<std::wstring>{L"初級(&B)", L"オリジナル"}));
