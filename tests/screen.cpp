@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "kit.h"
+#include "store/store.h"
 
 // The counters show -99 to 999 and keep their last digits outside that range.
 TEST(Screen, TheCounters) {
@@ -94,9 +95,23 @@ TEST(Screen, EveryIconIsTransparentWhereMasked) {
     }
 }
 
+// The bytes in use in the process heap, which the game's one allocation comes from.
+static size_t HeapInUse() {
+    const HANDLE heap = GetProcessHeap();
+    size_t busy = 0;
+    PROCESS_HEAP_ENTRY entry = {};
+    HeapLock(heap);
+    while (HeapWalk(heap, &entry)) {
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
+    }
+    HeapUnlock(heap);
+    return busy;
+}
+
 // Levels, modes, paints, records and restarts make and free their own drawing objects and
 // handles: as many pens can be made after as before, the process holds as many handles, and
-// the back buffer holds its own pen and brush again.
+// the back buffer holds its own pen and brush again. Loads of a long stored name give back the
+// memory they read it into.
 TEST(Screen, NothingLeaks) {
     const auto freePens = [] {
         std::vector<HPEN> pens;
@@ -125,6 +140,13 @@ TEST(Screen, NothingLeaks) {
     for (int round = 0; round < 5; ++round) play();
     EXPECT_EQ(freePens(), pens) << "drawing objects left behind";
     EXPECT_EQ(Handles(), handles) << "handles left behind";
+    // A stored name longer than the game keeps is read into memory of its own: given back.
+    const std::wstring longName(1000, L'x');
+    RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, L"Name1", REG_SZ, longName.c_str(),
+                    static_cast<DWORD>(2 * longName.size() + 2));
+    const size_t heap = HeapInUse();
+    for (int load = 0; load < 200; ++load) LoadSettings();
+    EXPECT_LT(HeapInUse(), heap + 100 * longName.size()) << "the long names' memory left behind";
     Start(true);
     const HDC buffer = game.backBuffer.dc;
     EXPECT_EQ(GetCurrentObject(buffer, OBJ_PEN), GetStockObject(BLACK_PEN)) << "the buffer's pen";
