@@ -108,6 +108,14 @@ TEST(Store, AnyStoredValuesStartAPlayableGame) {
             EXPECT_NE(wmemchr(name, 0, kNameCapacity), nullptr) << "a name with no end";
         }
         EXPECT_NE(MonitorFromWindow(win, MONITOR_DEFAULTTONULL), nullptr) << "off every screen";
+        // A fresh field on screen, whatever the level; read where the whole window is on the
+        // screen (no pixels are kept for a part outside it), then put back.
+        RECT place;
+        GetWindowRect(win, &place);
+        SetWindowPos(win, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        UpdateWindow(win);
+        ExpectScreen(nullptr, Smile);
+        SetWindowPos(win, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         game.settings.Difficulty = CMD_CUSTOM;  // a win asks for no name
         for (int step = 0; step < 10; ++step) {
             const UINT message = WM_LBUTTONDOWN + step % 2 + 3 * (random() % 3);
