@@ -120,13 +120,9 @@ static void BuildBackBuffer(HWND window) {
 // knew its monitor) is fitted, around the same corner.
 static void FitToOwnDpi(HWND window) {
     game.dpi = WindowDpi(window);
-    RECT place, client;
+    RECT place;
     GetWindowRect(window, &place);
-    GetClientRect(window, &client);
-    const SIZE size = MainWindowSize(), need = ClientNeeded();
-    if (place.right - place.left != size.cx || place.bottom - place.top != size.cy ||
-        client.right < need.cx || client.bottom < need.cy)
-        FitMainWindow(window, place.left, place.top);
+    FitMainWindow(window, place.left, place.top);
 }
 
 static void OnCreate(HWND window) {
