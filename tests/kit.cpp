@@ -248,7 +248,8 @@ std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)
     return pixels;
 }
 
-std::vector<DWORD> ClientPixels(HWND window) {
+// The client pixels of a window as 0xRRGGBB values, row by row.
+static std::vector<DWORD> ClientPixels(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     return Drawn(client.right, client.bottom, 0, [&](HDC dc) {

@@ -42,8 +42,6 @@ std::string Board();
 // the counters' digits (by default the record's mine count and seconds).
 void ExpectScreen(const char* cells, int face, const char* mines = nullptr,
                   const char* timer = nullptr);
-// The client pixels of a window as 0xRRGGBB values, row by row.
-std::vector<DWORD> ClientPixels(HWND window);
 // Draws with `paint` on a w x h 32-bit picture filled with `fill` and reads it back.
 std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)>& paint);
 
