@@ -1,13 +1,10 @@
-// The game at the display's scale. ctest runs these at 96 DPI (unit) and at 144 and 192
-// (dpi-144, dpi-192: LogPixels of the tests' prefix): the window fits the field, shows the 1×
-// picture with whole pixels, takes the pointer through the same scale, follows a move to a
-// monitor of another scale, and every dialog text reads whole (Dpi.EveryDialogTextReadsWhole,
-// in store.cpp).
+// What depends on the display's scale alone. ctest runs these at 96 DPI (unit) and at 144 and
+// 192 (dpi-144, dpi-192: LogPixels of the tests' prefix), with the screen, menu and mouse cases.
+#include <algorithm>
 #include <cstdlib>
 
 #include "kit.h"
 #include "store/store.h"
-#include "ui/ui.h"
 
 // The DPI the prefix is set to, as the screen reports it.
 static int LogPixels() {
@@ -17,68 +14,10 @@ static int LogPixels() {
     return dpi;
 }
 
-// The first (or, with last, the last) client pixel showing 1× pixel p: client pixel x shows 1×
-// pixel x * 96 / dpi.
-static int At(int p, int dpi, bool last = false) {
-    return last ? ((p + 1) * dpi + 95) / 96 - 1 : (p * dpi + 95) / 96;
-}
-
-static SIZE ClientSize() {
-    RECT client;
-    GetClientRect(win, &client);
-    return SIZE{client.right, client.bottom};
-}
-
-// The client holds the scaled layout, with at most what the menu bar leaves of its one-line
-// allowance (the real bar may be a little lower than 20 pixels scaled).
-static void ExpectClientFits(int dpi, bool exact) {
-    const SIZE client = ClientSize();
-    const int width = At(16 * game.settings.Width + 20, dpi),
-              height = At(16 * game.settings.Height + 63, dpi);
-    EXPECT_GE(client.cx, width) << "the field is cut on the right";
-    EXPECT_GE(client.cy, height) << "the field is cut at the bottom";
-    if (!exact) return;
-    EXPECT_EQ(client.cx, width) << "the window is wider than the field";
-    EXPECT_LE(client.cy, height + At(2, dpi)) << "the window is taller than the field";
-}
-
-// Every level at this scale; in the beginner's window (wholly on the screen) a lost field with
-// every kind of cell and the face, drawn at 1× as the sprites are and shown scaled; a first start
-// stored off the screen, brought back by its size at this scale.
-TEST(Dpi, TheWindowFitsTheFieldAtTheDisplaysScale) {
-    const int dpi = LogPixels();
-    if (const char* asked = std::getenv("TESSELMARK_DPI")) {  // set by scripts/at-dpi
-        ASSERT_EQ(dpi, std::atoi(asked)) << "the prefix is not at the DPI asked for";
-    }
-    Start();
-    for (int level : {CMD_EXPERT, CMD_INTERMEDIATE, CMD_BEGINNER}) {
-        SCOPED_TRACE(testing::Message() << "level " << level << " at " << dpi);
-        Send(WM_COMMAND, level);
-        ExpectClientFits(dpi, true);
-        RECT place;
-        GetWindowRect(win, &place);
-        EXPECT_EQ(place.left, 300);
-        EXPECT_EQ(place.top, 200);
-    }
-    Lay("X2X...../121...../f0f.....", Lost);
-    ExpectScreen("X2X#####/121#####/W0W#####", Dead);
-    const DWORD offScreen = 5000;
-    Quit(WM_COMMAND);
-    RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, L"XPos", REG_DWORD, &offScreen, 4);
-    Start(true);
-    RECT work, place;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    GetWindowRect(win, &place);
-    EXPECT_EQ(place.right, work.right) << "an off-screen start comes back by its real size";
-    EXPECT_EQ(place.top, 200) << "the top of an off-screen start";
-    Quit();
-}
-
 // One client pixel in and one out of every edge of the field's and the face's hit boxes as
 // scaled (both start one 1× pixel inside their pictures): a press shows the pressed cell or face,
 // a release opens the cell or starts a new game, and on a lost field the restart gesture works.
 TEST(Dpi, EveryHitBoxEdgeIsTheScaledOneToThePixel) {
-    const int dpi = LogPixels();
     const char B[] = "F1.*..../.1....../...*....", Shown[] = "F1######/#1######/########";
     const char BLost[] = "F1.X..../.1....../...*....";
     const struct {
@@ -92,18 +31,21 @@ TEST(Dpi, EveryHitBoxEdgeIsTheScaledOneToThePixel) {
                  {13, 0, 103, 0, -1, 0}, {64, 1, 28, 0, -1, 0},  {65, 0, 28, 0, -2, 0},
                  {87, 1, 28, 0, -2, 0},  {88, 0, 28, 0, -1, 0},  {76, 0, 16, 1, -1, 0},
                  {76, 0, 17, 0, -2, 0},  {76, 0, 39, 1, -2, 0},  {76, 0, 40, 0, -1, 0}};
+    if (const char* asked = std::getenv("TESSELMARK_DPI")) {  // set by scripts/at-dpi
+        ASSERT_EQ(LogPixels(), std::atoi(asked)) << "the prefix is not at the DPI asked for";
+    }
     Start();
     for (const auto& e : edges) {
-        const std::string at = "@" + std::to_string(At(e.x, dpi, e.xLast)) + ":" +
-                               std::to_string(At(e.y, dpi, e.yLast));
-        SCOPED_TRACE("1x " + std::to_string(e.x) + "," + std::to_string(e.y) + " client " + at);
+        const int x = e.xLast ? At(e.x + 1) - 1 : At(e.x), y = e.yLast ? At(e.y + 1) - 1 : At(e.y);
+        SCOPED_TRACE(testing::Message()
+                     << "1x " << e.x << "," << e.y << " client " << x << "," << y);
         const bool face = e.column == -2;
         Lay(B);
         std::string shown = Shown;
         if (e.column >= 0) shown[e.row * 9 + e.column] = '0';
-        Gesture("L+" + at);
+        Send(WM_LBUTTONDOWN, 0, MAKELPARAM(x, y));
         ExpectScreen(shown.c_str(), face ? Pressed : Surprised);
-        Gesture("L-");
+        Send(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
         EXPECT_EQ(game.phase, face ? Ready : Running) << "a new game from the face only";
         if (e.column >= 0) {
             EXPECT_TRUE(game.board[e.column][e.row].opened) << "the cell did not open";
@@ -111,7 +53,9 @@ TEST(Dpi, EveryHitBoxEdgeIsTheScaledOneToThePixel) {
             EXPECT_EQ(Board(), B) << "a click beside the field changed it";
         }
         Lay(BLost, Lost);
-        Gesture("L+" + at + " L- R+ R-");
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP}) {
+            Send(message, 0, MAKELPARAM(x, y));
+        }
         EXPECT_EQ(game.phase, e.column == -1 ? Lost : Ready) << "the restart gesture";
     }
     Quit();
@@ -122,14 +66,11 @@ TEST(Dpi, EveryHitBoxEdgeIsTheScaledOneToThePixel) {
 // and clicked at that scale; back at the first scale the window has its first size again.
 TEST(Dpi, AMoveToAMonitorOfAnotherScaleKeepsTheGameInPlay) {
     const int dpi = LogPixels(), other = dpi == 144 ? 192 : 144;
-    // A field of the beginner's size, so that the window's size for it is the first one.
-    const std::string rows = "/........./........./........./........./........./.........",
-                      field = "F1.*...../.1......./...*....." + rows;
+    const char field[] = "F1.*..../.1....../...*....";
     Start();
+    Lay(field);
     RECT first, place;
     GetWindowRect(win, &first);
-    Lay(field.c_str());
-    game.elapsedSeconds = 7;
     for (int to : {other, dpi, other}) {
         SCOPED_TRACE(testing::Message() << dpi << " to " << to);
         RECT suggested = {40, 60, 400, 500};
@@ -137,25 +78,24 @@ TEST(Dpi, AMoveToAMonitorOfAnotherScaleKeepsTheGameInPlay) {
         GetWindowRect(win, &place);
         EXPECT_EQ(place.left, 40);
         EXPECT_EQ(place.top, 60);
-        ExpectClientFits(to, to == dpi);
         if (to == dpi) {
             EXPECT_EQ(place.right - place.left, first.right - first.left) << "the first width";
             EXPECT_EQ(place.bottom - place.top, first.bottom - first.top) << "the first height";
         }
         EXPECT_EQ(Board(), field);
         EXPECT_EQ(game.phase, Running);
-        EXPECT_EQ(game.elapsedSeconds, 7);
-        ExpectScreen(nullptr, Smile);
+        ExpectScreen(nullptr, Smile, nullptr, "007");
     }
-    Gesture("L+@" + std::to_string(At(12 + 16 * 2 + 8, other)) + ":" +
-            std::to_string(At(63, other)) + " L-");
-    EXPECT_EQ(Board(), "F11*...../.1......./...*....." + rows) << "a click at the new scale";
+    Gesture("L+@2,0 L-");
+    EXPECT_EQ(Board(), "F11*..../.1....../...*....") << "a click at the new scale";
     Quit();
 }
 
 // A menu bar taller than its one-line allowance (a system with a larger menu font) takes the
-// window's height, not the field's.
-TEST(Dpi, AMenuBarTallerThanItsLineGrowsTheWindow) {
+// window's height, not the field's (Wine keeps the larger font for the menus of the rest of the
+// run); a start stored off every screen comes back onto it whole, by the size of the level it
+// shows, whatever size is stored beside it.
+TEST(Dpi, TheWindowFitsTheFieldAndTheScreen) {
     NONCLIENTMETRICSW metrics = {}, taller;
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
@@ -164,11 +104,86 @@ TEST(Dpi, AMenuBarTallerThanItsLineGrowsTheWindow) {
     taller.lfMenuFont.lfHeight = 3 * metrics.lfMenuFont.lfHeight;
     SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(taller), &taller, 0);
     Start();
-    MENUBARINFO bar = {};
-    bar.cbSize = sizeof(bar);
-    GetMenuBarInfo(win, OBJID_MENU, 0, &bar);
-    EXPECT_GT(bar.rcBar.bottom - bar.rcBar.top, At(20, LogPixels())) << "the bar is no taller";
-    ExpectClientFits(LogPixels(), false);
+    ExpectScreen(nullptr, Smile);
     SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    Quit();
+    const DWORD offScreen = 5000, expert = CMD_EXPERT;
+    Put(L"XPos", REG_DWORD, &offScreen, 4);
+    Put(L"Difficulty", REG_DWORD, &expert, 4);
+    Start(true);
+    RECT work, place;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(win, &place);
+    EXPECT_EQ(place.right, work.right) << "an off-screen start comes back by its real size";
+    EXPECT_LE(place.bottom, work.bottom) << "an off-screen start comes back by its real size";
+    ExpectScreen(nullptr, Smile);
+    Quit(WM_COMMAND);
+}
+
+// The records show every name the game keeps on one line: whole where it fits, cut with dots
+// where it does not, never wrapped into a second line, an ampersand as itself.
+TEST(Dpi, TheRecordsShowEachNameOnOneLine) {
+    const struct {
+        std::wstring name;
+        bool whole;
+    } names[] = {{L"ABCDEFGHIJKLMNO", true},
+                 {L"テスト太郎 X&Y", true},
+                 {L"テスト太郎テスト太郎テスト太郎", false}};
+    Start();
+    for (int i = 0; i < 3; ++i) lstrcpyW((&game.settings.Name1)[i], names[i].name.c_str());
+    WithDialog(
+        [&](HWND dialog) {
+            const std::vector<DWORD> pixels = ClientPixels(dialog);
+            RECT all;
+            GetClientRect(dialog, &all);
+            for (int i = 0; i < 3; ++i) {
+                SCOPED_TRACE(testing::PrintToString(names[i].name));
+                HWND shown = GetDlgItem(dialog, IDC_NAME1 + i);
+                RECT box;
+                GetWindowRect(shown, &box);
+                MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
+                HDC dc = GetDC(shown);
+                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(shown, WM_GETFONT, 0, 0)));
+                TEXTMETRICW font;
+                GetTextMetricsW(dc, &font);
+                SIZE whole;
+                SIZE dots;
+                const std::wstring& name = names[i].name;
+                GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &whole);
+                GetTextExtentPoint32W(dc, L"...", 3, &dots);
+                ReleaseDC(shown, dc);
+                // Each column's highest and lowest ink, and the rightmost column with any.
+                const DWORD paper = pixels[box.top * all.right + box.left];
+                std::vector<int> top(box.right, box.bottom), low(box.right, -1);
+                int right = -1;
+                for (int y = box.top; y < box.bottom; ++y) {
+                    for (int x = box.left; x < box.right; ++x) {
+                        if (pixels[y * all.right + x] == paper) continue;
+                        top[x] = std::min(top[x], y);
+                        low[x] = std::max(low[x], y);
+                        right = std::max(right, x);
+                    }
+                }
+                ASSERT_GE(right, 0) << "no name shown";
+                EXPECT_LT(*std::max_element(low.begin(), low.end()), box.top + font.tmHeight)
+                    << "ink of a second line";
+                if (names[i].whole) {
+                    EXPECT_LE(whole.cx, box.right - box.left) << "the name's column is too narrow";
+                    EXPECT_GE(right + 1 - box.left, whole.cx - font.tmAveCharWidth / 2)
+                        << "the name is not shown whole";
+                } else {
+                    // The last dot and a half of the "...": ink at the foot of the line only.
+                    int high = box.bottom;
+                    int deep = -1;
+                    for (int x = right - dots.cx / 2; x <= right; ++x) {
+                        high = std::min(high, top[x]);
+                        deep = std::max(deep, low[x]);
+                    }
+                    EXPECT_LE(deep - high, font.tmHeight / 4) << "cut without dots";
+                }
+            }
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+        },
+        [] { Choose(L"ハイスコア(&H)", false); });
     Quit();
 }

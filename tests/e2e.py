@@ -103,7 +103,7 @@ def field(cols, rows, mines, after):
     width = 2 * frame + 16 * cols + 20
     until(lambda: place()[2] == width, "no window for %dx%d %s" % (cols, rows, after))
     left, top, width, height = place()
-    origin = (left + frame, top + height - frame - 16 * rows - 64)
+    origin = (left + frame, top + height - frame - 16 * rows - 63)
     cells = [((c, r), 0) for c in range(cols) for r in range(rows)]
     what = "no new %dx%d field with %d mines %s" % (cols, rows, mines, after)
     until(lambda: shows(cells, 4, mines, 0), what)

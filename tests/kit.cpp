@@ -57,6 +57,8 @@ void Quit(UINT how) {
     }
 }
 
+static void CheckRecord();
+
 LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, bool repaints) {
     RECT before;
     RECT after;
@@ -82,7 +84,7 @@ LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, bool repaints) {
     return result;
 }
 
-void CheckRecord() {
+static void CheckRecord() {
     const Settings& s = game.settings;
     int mines = 0, flags = 0, opened = 0, closedSafe = 0, openedMines = 0, flaggedOpen = 0;
     for (int c = 0; c < s.Width; ++c) {
@@ -113,11 +115,11 @@ void CheckRecord() {
     }
 }
 
-// Handles the queued messages as a dialog's loop does, until nothing but timers and paints has
-// come for `idleMs`.
-static void HandleQueue(int idleMs) {
+bool Pump(const std::function<bool()>& done, int ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
     ULONGLONG idleSince = GetTickCount64();
-    while (GetTickCount64() < idleSince + idleMs) {
+    while (done ? !done() : GetTickCount64() < idleSince + 30) {
+        if (GetTickCount64() >= end) return false;
         MSG m;
         if (!PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
@@ -128,18 +130,10 @@ static void HandleQueue(int idleMs) {
         TranslateMessage(&m);
         DispatchMessageW(&m);
     }
-}
-
-bool Pump(const std::function<bool()>& done, int ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (!done()) {
-        if (GetTickCount64() >= end) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-    }
     return true;
 }
+
+int At(int p) { return (p * game.dpi + kBaseDpi - 1) / kBaseDpi; }
 
 void Gesture(const std::string& steps) {
     static const std::map<std::string, UINT> kMessages = {
@@ -164,7 +158,7 @@ void Gesture(const std::string& steps) {
         }
         const auto message = kMessages.find(word.substr(0, at));
         ASSERT_NE(message, kMessages.end()) << "no such step: " << word;
-        Send(message->second, 0, MAKELPARAM(x, y));
+        Send(message->second, 0, MAKELPARAM(At(x), At(y)));
     }
 }
 
@@ -172,8 +166,15 @@ void Lay(const char* rows, GamePhase phase) {
     Settings& s = game.settings;
     s.Width = static_cast<int32_t>(std::strcspn(rows, "/"));
     s.Height = static_cast<int32_t>((std::strlen(rows) + 1) / (s.Width + 1));
-    s.Mines = 0;
+    s.Mines = static_cast<int32_t>(std::count_if(rows, rows + std::strlen(rows), [](char laid) {
+        return std::strchr("*FX", laid) != nullptr;
+    }));
     s.Difficulty = CMD_CUSTOM;  // a win on a laid field asks for no name
+    // The window fits the field as a level change fits it, and a game of its size is dealt.
+    RECT place;
+    GetWindowRect(win, &place);
+    FitMainWindow(win, place.left, place.top);
+    SendMessageW(win, MSG_BOARD_CHANGED, 0, 0);
     int flags = 0;
     game.cellsToOpen = 0;
     auto laid = [&](int c, int r) { return rows[r * (s.Width + 1) + c]; };
@@ -183,7 +184,6 @@ void Lay(const char* rows, GamePhase phase) {
             cell.mine = std::strchr("*FX", laid(c, r)) != nullptr;
             cell.flagged = laid(c, r) == 'f' || laid(c, r) == 'F';
             cell.opened = laid(c, r) == 'X' || std::isdigit(laid(c, r));
-            s.Mines += cell.mine;
             flags += cell.flagged;
             game.cellsToOpen += !cell.mine && !cell.opened;
         }
@@ -200,7 +200,7 @@ void Lay(const char* rows, GamePhase phase) {
     game.minesLeft = phase == Won ? 0 : s.Mines - flags;
     game.mouse = MouseState{};
     game.phase = phase;
-    game.elapsedSeconds = phase == Ready ? 0 : 1;
+    game.elapsedSeconds = phase == Ready ? 0 : 7;
     // A laid game in play has its clock running, as the game's own would; any other stands still.
     if (phase == Running) {
         SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr);
@@ -229,7 +229,8 @@ std::string Board() {
     return text;
 }
 
-std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)>& paint) {
+// Draws with `paint` on a w x h 32-bit picture and reads it back as 0xRRGGBB values.
+static std::vector<DWORD> Drawn(int w, int h, const std::function<void(HDC)>& paint) {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     DWORD* bits = nullptr;
@@ -237,7 +238,6 @@ std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)
                                       reinterpret_cast<void**>(&bits), nullptr, 0);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    std::fill_n(bits, w * h, fill);
     paint(dc);
     GdiFlush();
     std::vector<DWORD> pixels(bits, bits + w * h);
@@ -248,11 +248,10 @@ std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)
     return pixels;
 }
 
-// The client pixels of a window as 0xRRGGBB values, row by row.
-static std::vector<DWORD> ClientPixels(HWND window) {
+std::vector<DWORD> ClientPixels(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    return Drawn(client.right, client.bottom, 0, [&](HDC dc) {
+    return Drawn(client.right, client.bottom, [&](HDC dc) {
         HDC from = GetDC(window);
         BitBlt(dc, 0, 0, client.right, client.bottom, from, 0, 0, SRCCOPY);
         ReleaseDC(window, from);
@@ -261,7 +260,7 @@ static std::vector<DWORD> ClientPixels(HWND window) {
 
 // A sprite sheet as the exe carries it, `w` pixels wide and `h` high.
 static std::vector<DWORD> Sheet(int id, int w, int h) {
-    return Drawn(w, h, 0, [&](HDC dc) {
+    return Drawn(w, h, [&](HDC dc) {
         HGDIOBJ sheet =
             LoadImageW(Exe(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
         HDC from = CreateCompatibleDC(dc);
@@ -314,7 +313,12 @@ void ExpectScreen(const char* cells, int face, const char* mines, const char* ti
     static const std::vector<DWORD> kFaces = Sheet(IDB_FACES, 24, 120);
     static const std::vector<DWORD> kDigits = Sheet(IDB_DIGITS, 13, 276);
     const DWORD kAny = 0xFF000000;  // a pixel not checked: no colour read back matches it
-    const int w = game.windowRect.right, h = game.windowRect.bottom, columns = game.settings.Width;
+    const int columns = game.settings.Width, w = 16 * columns + 20;
+    const int h = 16 * game.settings.Height + 63;
+    RECT client;
+    GetClientRect(win, &client);
+    ASSERT_EQ(client.right, At(w)) << "the client's width against the field's at the scale";
+    ASSERT_EQ(client.bottom, At(h)) << "the client's height against the field's at the scale";
     std::vector<DWORD> want(w * h);  // the 1x picture the player should see
     for (int i = 0; i < w * h; ++i) want[i] = FramePixel(i % w, i / w, w, h, 8 * columns);
     auto paste = [&](const std::vector<DWORD>* sheet, int size, int high, int k, int x, int y) {
@@ -340,8 +344,6 @@ void ExpectScreen(const char* cells, int face, const char* mines, const char* ti
     }
     // Each client pixel shows the 1x pixel under it at the window's scale: at 192 DPI every 1x
     // pixel is a 2 x 2 block, and at no scale is a colour mixed.
-    RECT client;
-    GetClientRect(win, &client);
     const std::vector<DWORD> got = ClientPixels(win);
     for (int i = 0; i < client.right * client.bottom; ++i) {
         const int x = i % client.right, y = i / client.right;
@@ -353,40 +355,39 @@ void ExpectScreen(const char* cells, int face, const char* mines, const char* ti
     }
 }
 
-// The id of the item with this text in `menu` or its submenus, or 0.
-static UINT FindItem(HMENU menu, const std::wstring& text) {
+struct Item {
+    std::wstring text;
+    UINT id;  // -1 for a submenu
+    bool checked;
+};
+
+// The items of `menu` and of its submenus, in menu order.
+static std::vector<Item> Items(HMENU menu, std::vector<Item> items = {}) {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (HMENU submenu = GetSubMenu(menu, i)) {
-            if (UINT id = FindItem(submenu, text)) return id;
-            continue;
-        }
         wchar_t label[64] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), label, 64, MF_BYPOSITION);
-        if (text == label) return GetMenuItemID(menu, i);
+        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        items.push_back({label, GetMenuItemID(menu, i), (state & MF_CHECKED) != 0});
+        if (HMENU submenu = GetSubMenu(menu, i)) items = Items(submenu, items);
     }
-    return 0;
+    return items;
 }
 
-void Choose(const wchar_t* item, bool repaints) {
-    const UINT id = FindItem(GetMenu(win), item);
-    ASSERT_NE(id, 0u) << "no menu item " << testing::PrintToString(std::wstring(item));
-    Send(WM_COMMAND, MAKEWPARAM(id, 0), 0, repaints);
-}
-
-static void CollectChecked(HMENU menu, std::vector<std::wstring>& checked) {
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (HMENU submenu = GetSubMenu(menu, i)) CollectChecked(submenu, checked);
-        wchar_t label[64] = {};
-        GetMenuStringW(menu, static_cast<UINT>(i), label, 64, MF_BYPOSITION);
-        if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) {
-            checked.push_back(label);
+void Choose(const wchar_t* text, bool repaints) {
+    for (const Item& item : Items(GetMenu(win))) {
+        if (item.text == text && item.id != UINT(-1)) {
+            Send(WM_COMMAND, MAKEWPARAM(item.id, 0), 0, repaints);
+            return;
         }
     }
+    ADD_FAILURE() << "no menu item " << testing::PrintToString(std::wstring(text));
 }
 
 std::vector<std::wstring> Checked() {
     std::vector<std::wstring> checked;
-    CollectChecked(GetMenu(win), checked);
+    for (const Item& item : Items(GetMenu(win))) {
+        if (item.checked) checked.push_back(item.text);
+    }
     return checked;
 }
 
@@ -451,7 +452,7 @@ void Type(const std::wstring& keys) {
         inputs.insert(inputs.end(), input, input + 2);
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    HandleQueue(30);
+    Pump(nullptr, 5000);
 }
 
 std::wstring Text(HWND window, int id) {
@@ -496,33 +497,12 @@ std::map<std::wstring, std::wstring> Stored() {
     return values;
 }
 
-int Handles() {
-    using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
-    static const auto query = reinterpret_cast<Query>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleW(L"ntdll"), "NtQuerySystemInformation")));
-    struct Entry {
-        ULONG process;
-        BYTE type, flags;
-        USHORT handle;
-        void* object;
-        ACCESS_MASK access;
-    };
-    struct Table {
-        ULONG count;
-        Entry entries[1];
-    };
-    const ULONG kSystemHandleInformation = 16;
-    const LONG kLengthMismatch = static_cast<LONG>(0xC0000004);
-    std::vector<Table> buffer(4096);
-    ULONG size = 0;
-    while (query(kSystemHandleInformation, buffer.data(), buffer.size() * sizeof(Table), &size) ==
-           kLengthMismatch) {
-        buffer.resize(buffer.size() * 2);
-    }
-    const Table& table = buffer[0];
-    return static_cast<int>(std::count_if(table.entries, table.entries + table.count, [](auto& e) {
-        return e.process == GetCurrentProcessId();
-    }));
+void Put(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, name, type, data, size);
+}
+
+void PutName(const wchar_t* name, const std::wstring& text) {
+    Put(name, REG_SZ, text.c_str(), static_cast<DWORD>(2 * text.size() + 2));
 }
 
 unsigned Seed() {
@@ -530,13 +510,15 @@ unsigned Seed() {
     return fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 10)) : std::random_device{}();
 }
 
+std::wstring ExePath() {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    lstrcpyW(wcsrchr(path, L'\\') + 1, L"..\\tesselmark.exe");
+    return path;
+}
+
 HMODULE Exe() {
-    static const HMODULE exe = [] {
-        wchar_t path[MAX_PATH];
-        GetModuleFileNameW(nullptr, path, MAX_PATH);
-        lstrcpyW(wcsrchr(path, L'\\') + 1, L"..\\tesselmark.exe");
-        return LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    }();
+    static const HMODULE exe = LoadLibraryExW(ExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     return exe;
 }
 
@@ -551,5 +533,8 @@ void Verify(const Play& p) {
         EXPECT_EQ(Board(), p.after);
     }
     EXPECT_EQ(game.phase, p.then);
+    // The clock starts at the first opening and otherwise stays as it was: no gesture restarts it.
+    const bool fresh = std::string(p.after) == "new" || (p.phase == Ready && p.then == Ready);
+    EXPECT_EQ(game.elapsedSeconds, fresh ? 0 : p.phase == Ready ? 1 : 7) << "the clock";
     if (p.face >= 0) ExpectScreen(p.cells, p.face);
 }

@@ -15,38 +15,39 @@ extern HWND win;
 // A fresh record and the main window created as start-up creates it; the store is wiped first
 // unless kept.
 void Start(bool keepStore = false);
-// Ends the window (DestroyWindow, WM_CLOSE as the close box sends it, or WM_COMMAND: the exit
-// item of the menu): the quit message must carry 0 and every drawing object the window held
-// must be gone.
+// Ends the window (DestroyWindow, or the message `how`: WM_CLOSE as the close box sends it,
+// WM_COMMAND as the exit item does): the quit message must carry 0 and every drawing object
+// the window held must be gone.
 void Quit(UINT how = 0);
 // Sends a message as the system does and lets the window paint, then checks what every handler
 // owes: the whole client due for a repaint (when `repaints`) without an erase, the mouse captured
 // after a press and given up after a release, and the game record consistent.
 LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, bool repaints = true);
-void CheckRecord();
-// Dispatches this thread's messages, the game's timer among them, until `done` or `ms` have
-// passed; returns whether `done` came true.
+// Dispatches this thread's messages as a dialog's loop does, the game's timer among them, until
+// `done` (without one: until nothing but timers and paints has come for 30 ms), for at most
+// `ms`; returns whether it got there.
 bool Pump(const std::function<bool()>& done, int ms);
+// The first client pixel at the window's scale that shows 1× pixel `p`.
+int At(int p);
 
 // A gesture: "L+" "L-" "R+" "R-" "M+" "M-" (press, release) or ">" (move), each maybe followed
-// by where: "@c,r" a cell's centre, "@x:y" client pixels, "@F" the face's centre.
+// by where, in 1× pixels at any scale: "@c,r" a cell's centre, "@x:y" a pixel, "@F" the face.
 void Gesture(const std::string& steps);
-// Lays a field, rows split by '/': '.' closed safe, '*' closed mine, 'f' flagged safe, 'F'
-// flagged mine, a digit an opened safe cell (its count of mines around), 'X' an opened mine.
+// Lays a field in play (the clock at 7) or ready, rows split by '/': '.' closed safe, '*'
+// closed mine, 'f' flagged safe, 'F' flagged mine, a digit an opened safe cell (its count of
+// mines around), 'X' an opened mine.
 void Lay(const char* rows, GamePhase phase = Running);
 std::string Board();
-// Checks the window's client pixels, through the window's scale, against the sprite sheets the
-// exe carries and the frame:
-// cells as `cells` says ('#' covered, 'F' flag, 'X' exploded, 'W' wrong flag, '*' mine, a digit n
-// the cell showing n, '0' also the pressed look; nullptr skips the field), the face sprite and
-// the counters' digits (by default the record's mine count and seconds).
+// Checks that the client area is the field's at the window's scale and that each of its pixels
+// shows, through the scale, what the player must see: the frame, the cells as `cells` says ('#'
+// covered, 'F' flag, 'X' exploded, 'W' wrong flag, '*' mine, a digit n the cell showing n, '0'
+// also the pressed look; nullptr skips the field), the face sprite and the counters' digits (by
+// default the record's mine count and seconds).
 void ExpectScreen(const char* cells, int face, const char* mines = nullptr,
                   const char* timer = nullptr);
-// Draws with `paint` on a w x h 32-bit picture filled with `fill` and reads it back.
-std::vector<DWORD> Drawn(int w, int h, DWORD fill, const std::function<void(HDC)>& paint);
 
 // Chooses the item with this text from the window's own menu, at any depth, as the menu does
-// when a player picks it: WM_COMMAND with the item's id. Fails the test when no item has it.
+// when a player picks it: WM_COMMAND with the item's id.
 void Choose(const wchar_t* item, bool repaints = true);
 // The texts of the menu's checked items, in menu order.
 std::vector<std::wstring> Checked();
@@ -68,10 +69,14 @@ std::wstring Said(HWND box);
 // The game's key as enumerated: name -> the number of a 4-byte REG_DWORD, 'text' for a REG_SZ
 // of exactly its terminated length, ? for anything else.
 std::map<std::wstring, std::wstring> Stored();
-int Handles();  // the kernel handles this process holds
+void Put(const wchar_t* name, DWORD type, const void* data, DWORD size);
+void PutName(const wchar_t* name, const std::wstring& text);
 // The seed of a random test: TESSELMARK_SEED when set, else a fresh one; the caller traces it.
 unsigned Seed();
-HMODULE Exe();  // the built game, for its resources
+std::wstring ExePath();  // the built game
+HMODULE Exe();           // the built game, for its resources
+// The client pixels of a window as 0xRRGGBB values, row by row.
+std::vector<DWORD> ClientPixels(HWND window);
 
 // A move on a laid field and what it must leave (`after` "new": a freshly dealt field); the
 // screen is checked when a face is given.

@@ -30,8 +30,8 @@ SIZE WindowSizeFor(SIZE client, DWORD style, int dpi) {
         FromUser32<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
     RECT rect = {0, 0, client.cx, client.cy};
     if (adjustForDpi)
-        adjustForDpi(&rect, style, FALSE, 0, static_cast<UINT>(dpi));
+        adjustForDpi(&rect, style, TRUE, 0, static_cast<UINT>(dpi));
     else
-        AdjustWindowRectEx(&rect, style, FALSE, 0);
-    return SIZE{rect.right - rect.left, rect.bottom - rect.top + Scaled(20, dpi)};
+        AdjustWindowRectEx(&rect, style, TRUE, 0);
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }

@@ -75,10 +75,17 @@ static int32_t Clamp(int32_t value, int32_t low, int32_t high) {
 // Stored values are brought into the ranges the game itself writes, so that no edited
 // or damaged value can overrun the board, stall mine placement or replay a stray command.
 static void BringIntoRange(Settings& s) {
+    if (s.Difficulty < CMD_BEGINNER || s.Difficulty > CMD_CUSTOM) s.Difficulty = CMD_BEGINNER;
+    // A fixed level shows its own field whatever size is stored beside it; the window is placed
+    // for that field.
+    if (const LevelPreset* preset = FindLevelPreset(s.Difficulty)) {
+        s.Width = preset->width;
+        s.Height = preset->height;
+        s.Mines = preset->mines;
+    }
     s.Width = Clamp(s.Width, 9, 30);
     s.Height = Clamp(s.Height, 9, 24);
     s.Mines = Clamp(s.Mines, 10, (s.Width - 1) * (s.Height - 1));
-    if (s.Difficulty < CMD_BEGINNER || s.Difficulty > CMD_CUSTOM) s.Difficulty = CMD_BEGINNER;
     if (s.ClickMode != CMD_MODE_ORIGINAL && s.ClickMode != CMD_MODE_ENERGY_SAVING)
         s.ClickMode = CMD_MODE_ORIGINAL;
     for (int32_t* time : {&s.Time1, &s.Time2, &s.Time3}) {

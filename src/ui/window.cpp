@@ -32,10 +32,11 @@ void FitMainWindow(HWND window, int left, int top) {
     MoveWindow(window, left, top, size.cx, size.cy, TRUE);
     RECT client;
     GetClientRect(window, &client);
-    if (client.right >= need.cx && client.bottom >= need.cy) return;
-    // The menu bar took more than its one line (it wrapped, or the system's bar is taller).
-    size.cx += std::max<LONG>(0, need.cx - client.right);
-    size.cy += std::max<LONG>(0, need.cy - client.bottom);
+    if (client.right == need.cx && client.bottom == need.cy) return;
+    // The menu bar is not the one line allowed for it: it wrapped, or the system's bar is
+    // taller or shorter. The window takes the difference, so the client fits the field exactly.
+    size.cx += need.cx - client.right;
+    size.cy += need.cy - client.bottom;
     MoveWindow(window, left, top, size.cx, size.cy, TRUE);
 }
 
@@ -100,13 +101,13 @@ static BackBuffer MakeBuffer(HDC windowDc, int width, int height) {
 }
 
 // Builds the buffers for the current client size and DPI; the caller frees any old ones first.
-// The 1× picture covers the whole client area, so the frame fills it as the layout says.
+// The 1× picture is exactly what the client area shows of it, so the frame fills the client.
 static void BuildBackBuffer(HWND window) {
     HDC windowDc = GetDC(window);
     RECT client;
     GetClientRect(window, &client);
     game.windowRect =
-        RECT{0, 0, UnscaledCover(client.right, game.dpi), UnscaledCover(client.bottom, game.dpi)};
+        RECT{0, 0, UnscaledShown(client.right, game.dpi), UnscaledShown(client.bottom, game.dpi)};
     game.backBuffer = MakeBuffer(windowDc, game.windowRect.right, game.windowRect.bottom);
     if (game.dpi != kBaseDpi) {
         const int width = std::min<int>(client.right, kMaxScreenWidth);
