@@ -7,7 +7,12 @@ set(CMAKE_C_COMPILER clang)
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_C_COMPILER_TARGET ${TOOLCHAIN_PREFIX})
 set(CMAKE_CXX_COMPILER_TARGET ${TOOLCHAIN_PREFIX})
-set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)
+# The resource script as llvm-rc, which follows Microsoft's resource compiler, reads it: through
+# its windres front end, which sits beside llvm-rc.
+find_program(llvm_rc llvm-rc REQUIRED)
+file(REAL_PATH ${llvm_rc} llvm_rc)
+cmake_path(GET llvm_rc PARENT_PATH llvm_bin)
+find_program(CMAKE_RC_COMPILER llvm-windres HINTS ${llvm_bin} REQUIRED)
 
 # Clang does not take Debian's GCC folder (lib/gcc/x86_64-w64-mingw32/<version>-posix) for a GCC
 # installation, so it finds neither libstdc++'s headers nor libgcc: ask that GCC where they are.

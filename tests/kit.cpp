@@ -14,14 +14,6 @@
 HWND win;
 static int erases;
 
-static bool WholeClientDue(HWND window) {
-    RECT update;
-    RECT client;
-    GetUpdateRect(window, &update, FALSE);
-    GetClientRect(window, &client);
-    return EqualRect(&update, &client);
-}
-
 static LRESULT CALLBACK Spy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_ERASEBKGND) ++erases;
     return MainWindowProc(window, message, wParam, lParam);
@@ -57,33 +49,9 @@ void Quit(UINT how) {
     }
 }
 
-static void CheckRecord();
-
-LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, bool repaints) {
-    RECT before;
-    RECT after;
-    GetWindowRect(win, &before);
-    UpdateWindow(win);
-    ValidateRect(win, nullptr);
-    erases = 0;
-    const LRESULT result = SendMessageW(win, message, wParam, lParam);
-    if (!IsWindow(win)) return result;
-    if (repaints) {
-        EXPECT_TRUE(WholeClientDue(win)) << "message " << message << " left no repaint";
-    }
-    UpdateWindow(win);
-    GetWindowRect(win, &after);
-    if (EqualRect(&before, &after)) {
-        EXPECT_EQ(erases, 0) << "message " << message << " erased";
-    }
-    if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONUP) {
-        const bool press = (message - WM_LBUTTONDOWN) % 3 == 0;
-        EXPECT_EQ(GetCapture() == win, press) << "the capture after message " << message;
-    }
-    CheckRecord();
-    return result;
-}
-
+// What every message leaves of the game record: flags only on closed cells, the mines laid,
+// the cells to open, the mine counter, an opened mine exactly in a lost game, nothing open and
+// no time before the first opening, the clock running exactly in play.
 static void CheckRecord() {
     const Settings& s = game.settings;
     int mines = 0, flags = 0, opened = 0, closedSafe = 0, openedMines = 0, flaggedOpen = 0;
@@ -113,6 +81,35 @@ static void CheckRecord() {
         // Outside play the game holds no timer, so killing it finds none and changes nothing.
         EXPECT_FALSE(KillTimer(win, kGameTimerId)) << "the clock's timer armed outside play";
     }
+}
+
+LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, bool repaints) {
+    RECT before;
+    RECT after;
+    RECT update;
+    RECT client;
+    GetWindowRect(win, &before);
+    UpdateWindow(win);
+    ValidateRect(win, nullptr);
+    erases = 0;
+    const LRESULT result = SendMessageW(win, message, wParam, lParam);
+    if (!IsWindow(win)) return result;
+    GetUpdateRect(win, &update, FALSE);
+    GetClientRect(win, &client);
+    if (repaints) {
+        EXPECT_TRUE(EqualRect(&update, &client)) << "message " << message << " left no repaint";
+    }
+    UpdateWindow(win);
+    GetWindowRect(win, &after);
+    if (EqualRect(&before, &after)) {
+        EXPECT_EQ(erases, 0) << "message " << message << " erased";
+    }
+    if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONUP) {
+        const bool press = (message - WM_LBUTTONDOWN) % 3 == 0;
+        EXPECT_EQ(GetCapture() == win, press) << "the capture after message " << message;
+    }
+    CheckRecord();
+    return result;
 }
 
 bool Pump(const std::function<bool()>& done, int ms) {
@@ -164,11 +161,11 @@ void Gesture(const std::string& steps) {
 
 void Lay(const char* rows, GamePhase phase) {
     Settings& s = game.settings;
+    const int length = static_cast<int>(std::strlen(rows));
     s.Width = static_cast<int32_t>(std::strcspn(rows, "/"));
-    s.Height = static_cast<int32_t>((std::strlen(rows) + 1) / (s.Width + 1));
-    s.Mines = static_cast<int32_t>(std::count_if(rows, rows + std::strlen(rows), [](char laid) {
-        return std::strchr("*FX", laid) != nullptr;
-    }));
+    s.Height = (length + 1) / (s.Width + 1);
+    s.Mines = static_cast<int32_t>(std::count_if(
+        rows, rows + length, [](char laid) { return std::strchr("*FX", laid) != nullptr; }));
     s.Difficulty = CMD_CUSTOM;  // a win on a laid field asks for no name
     // The window fits the field as a level change fits it, and a game of its size is dealt.
     RECT place;
@@ -177,26 +174,18 @@ void Lay(const char* rows, GamePhase phase) {
     SendMessageW(win, MSG_BOARD_CHANGED, 0, 0);
     int flags = 0;
     game.cellsToOpen = 0;
-    auto laid = [&](int c, int r) { return rows[r * (s.Width + 1) + c]; };
     for (int c = 0; c < s.Width; ++c) {
         for (int r = 0; r < s.Height; ++r) {
+            const char laid = rows[r * (s.Width + 1) + c];
             Cell& cell = game.board[c][r];
-            cell.mine = std::strchr("*FX", laid(c, r)) != nullptr;
-            cell.flagged = laid(c, r) == 'f' || laid(c, r) == 'F';
-            cell.opened = laid(c, r) == 'X' || std::isdigit(laid(c, r));
+            cell.mine = std::strchr("*FX", laid) != nullptr;
+            cell.flagged = laid == 'f' || laid == 'F';
+            cell.opened = laid == 'X' || std::isdigit(laid);
             flags += cell.flagged;
             game.cellsToOpen += !cell.mine && !cell.opened;
         }
     }
     CountNeighbours();
-    for (int c = 0; c < s.Width; ++c) {
-        for (int r = 0; r < s.Height; ++r) {
-            if (std::isdigit(laid(c, r))) {
-                EXPECT_EQ(game.board[c][r].adjacentMines, laid(c, r) - '0')
-                    << "laid at " << c << "," << r;
-            }
-        }
-    }
     game.minesLeft = phase == Won ? 0 : s.Mines - flags;
     game.mouse = MouseState{};
     game.phase = phase;
@@ -217,20 +206,15 @@ std::string Board() {
         if (r > 0) text += '/';
         for (int c = 0; c < game.settings.Width; ++c) {
             const Cell& cell = game.board[c][r];
-            if (cell.opened) {
-                text += cell.mine ? 'X' : static_cast<char>('0' + cell.adjacentMines);
-            } else if (cell.flagged) {
-                text += cell.mine ? 'F' : 'f';
-            } else {
-                text += cell.mine ? '*' : '.';
-            }
+            const char closed = ".*fF"[cell.mine + 2 * cell.flagged];
+            text += !cell.opened ? closed : cell.mine ? 'X' : char('0' + cell.adjacentMines);
         }
     }
     return text;
 }
 
-// Draws with `paint` on a w x h 32-bit picture and reads it back as 0xRRGGBB values.
-static std::vector<DWORD> Drawn(int w, int h, const std::function<void(HDC)>& paint) {
+// The pixels `from` shows in its top-left w x h, as 0xRRGGBB values row by row.
+static std::vector<DWORD> Pixels(HDC from, int w, int h) {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     DWORD* bits = nullptr;
@@ -238,7 +222,7 @@ static std::vector<DWORD> Drawn(int w, int h, const std::function<void(HDC)>& pa
                                       reinterpret_cast<void**>(&bits), nullptr, 0);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    paint(dc);
+    BitBlt(dc, 0, 0, w, h, from, 0, 0, SRCCOPY);
     GdiFlush();
     std::vector<DWORD> pixels(bits, bits + w * h);
     SelectObject(dc, old);
@@ -248,28 +232,17 @@ static std::vector<DWORD> Drawn(int w, int h, const std::function<void(HDC)>& pa
     return pixels;
 }
 
-std::vector<DWORD> ClientPixels(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    return Drawn(client.right, client.bottom, [&](HDC dc) {
-        HDC from = GetDC(window);
-        BitBlt(dc, 0, 0, client.right, client.bottom, from, 0, 0, SRCCOPY);
-        ReleaseDC(window, from);
-    });
-}
-
 // A sprite sheet as the exe carries it, `w` pixels wide and `h` high.
 static std::vector<DWORD> Sheet(int id, int w, int h) {
-    return Drawn(w, h, [&](HDC dc) {
-        HGDIOBJ sheet =
-            LoadImageW(Exe(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-        HDC from = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(from, sheet);
-        BitBlt(dc, 0, 0, w, h, from, 0, 0, SRCCOPY);
-        SelectObject(from, old);
-        DeleteDC(from);
-        DeleteObject(sheet);
-    });
+    HGDIOBJ sheet =
+        LoadImageW(Exe(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, sheet);
+    std::vector<DWORD> pixels = Pixels(dc, w, h);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(sheet);
+    return pixels;
 }
 
 // The frame as a player sees it: a white band three pixels wide along the left and top edges,
@@ -336,7 +309,7 @@ void ExpectScreen(const char* cells, int face, const char* mines, const char* ti
     paste(&kFaces, 24, 24, face, 8 * columns, 16);
     for (int r = 0; r < game.settings.Height; ++r) {
         for (int c = 0; c < columns; ++c) {
-            const char shown = cells ? cells[r * (columns + 1) + c] : '#';
+            const char shown = cells && *cells ? cells[r * (columns + 1) + c] : '#';
             const char* letter = std::strchr("#F?XW*", shown);
             const int sprite = letter ? static_cast<int>(letter - "#F?XW*") : 15 - (shown - '0');
             paste(cells ? &kCells : nullptr, 16, 16, sprite, 12 + 16 * c, 55 + 16 * r);
@@ -344,7 +317,10 @@ void ExpectScreen(const char* cells, int face, const char* mines, const char* ti
     }
     // Each client pixel shows the 1x pixel under it at the window's scale: at 192 DPI every 1x
     // pixel is a 2 x 2 block, and at no scale is a colour mixed.
-    const std::vector<DWORD> got = ClientPixels(win);
+    UpdateWindow(win);
+    HDC dc = GetDC(win);
+    const std::vector<DWORD> got = Pixels(dc, client.right, client.bottom);
+    ReleaseDC(win, dc);
     for (int i = 0; i < client.right * client.bottom; ++i) {
         const int x = i % client.right, y = i / client.right;
         const DWORD expected = want[y * 96 / game.dpi * w + x * 96 / game.dpi];
@@ -472,24 +448,19 @@ std::wstring Said(HWND box) {
 std::map<std::wstring, std::wstring> Stored() {
     std::map<std::wstring, std::wstring> values;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return values;
-    }
+    RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key);
     wchar_t name[64];
-    union {
-        wchar_t text[128];
-        int32_t number;
-    } data;
+    wchar_t data[128];
     DWORD length = 64, type = 0, size = sizeof data;
     for (DWORD i = 0; RegEnumValueW(key, i, name, &length, nullptr, &type,
-                                    reinterpret_cast<BYTE*>(&data), &size) == ERROR_SUCCESS;
+                                    reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS;
          ++i) {
         std::wstring& value = values[name];
         value = L"?";
-        if (type == REG_DWORD && size == 4) value = std::to_wstring(data.number);
-        if (type == REG_SZ && size == 2 * wcsnlen(data.text, 128) + 2) {
-            value = L"'" + std::wstring(data.text) + L"'";
-        }
+        if (type == REG_DWORD && size == 4)
+            value = std::to_wstring(int32_t(uint32_t(data[1]) << 16 | data[0]));
+        if (type == REG_SZ && size == 2 * wcsnlen(data, 128) + 2)
+            value = L"'" + std::wstring(data) + L"'";
         length = 64;
         size = sizeof data;
     }
@@ -510,15 +481,13 @@ unsigned Seed() {
     return fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 10)) : std::random_device{}();
 }
 
-std::wstring ExePath() {
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    lstrcpyW(wcsrchr(path, L'\\') + 1, L"..\\tesselmark.exe");
-    return path;
-}
-
 HMODULE Exe() {
-    static const HMODULE exe = LoadLibraryExW(ExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    static const HMODULE exe = [] {
+        wchar_t path[MAX_PATH];
+        GetModuleFileNameW(nullptr, path, MAX_PATH);
+        lstrcpyW(wcsrchr(path, L'\\') + 1, L"..\\tesselmark.exe");
+        return LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    }();
     return exe;
 }
 
@@ -527,14 +496,15 @@ void Verify(const Play& p) {
     game.settings.ClickMode = p.mode;
     Lay(p.board, p.phase);
     Gesture(p.steps);
-    if (std::string(p.after) == "new") {
+    const bool fresh = std::string(p.after) == "new";
+    if (fresh) {
         EXPECT_EQ(Board().find_first_not_of("./*"), std::string::npos) << "no fresh field";
     } else {
         EXPECT_EQ(Board(), p.after);
     }
     EXPECT_EQ(game.phase, p.then);
     // The clock starts at the first opening and otherwise stays as it was: no gesture restarts it.
-    const bool fresh = std::string(p.after) == "new" || (p.phase == Ready && p.then == Ready);
-    EXPECT_EQ(game.elapsedSeconds, fresh ? 0 : p.phase == Ready ? 1 : 7) << "the clock";
+    const int clock = fresh || p.then == Ready ? 0 : p.phase == Ready ? 1 : 7;
+    EXPECT_EQ(game.elapsedSeconds, clock) << "the clock";
     if (p.face >= 0) ExpectScreen(p.cells, p.face);
 }

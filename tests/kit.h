@@ -41,8 +41,8 @@ std::string Board();
 // Checks that the client area is the field's at the window's scale and that each of its pixels
 // shows, through the scale, what the player must see: the frame, the cells as `cells` says ('#'
 // covered, 'F' flag, 'X' exploded, 'W' wrong flag, '*' mine, a digit n the cell showing n, '0'
-// also the pressed look; nullptr skips the field), the face sprite and the counters' digits (by
-// default the record's mine count and seconds).
+// also the pressed look; "" every cell covered; nullptr skips the field), the face sprite and the
+// counters' digits (by default the record's mine count and seconds).
 void ExpectScreen(const char* cells, int face, const char* mines = nullptr,
                   const char* timer = nullptr);
 
@@ -73,10 +73,7 @@ void Put(const wchar_t* name, DWORD type, const void* data, DWORD size);
 void PutName(const wchar_t* name, const std::wstring& text);
 // The seed of a random test: TESSELMARK_SEED when set, else a fresh one; the caller traces it.
 unsigned Seed();
-std::wstring ExePath();  // the built game
-HMODULE Exe();           // the built game, for its resources
-// The client pixels of a window as 0xRRGGBB values, row by row.
-std::vector<DWORD> ClientPixels(HWND window);
+HMODULE Exe();  // the built game, for its resources
 
 // A move on a laid field and what it must leave (`after` "new": a freshly dealt field); the
 // screen is checked when a face is given.
