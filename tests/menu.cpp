@@ -86,29 +86,3 @@ TEST(Menu, EachItemDoesWhatItsTextSays) {
     }
     Quit();
 }
-
-static LRESULT CALLBACK RefuseTheFirstWindow(int code, WPARAM, LPARAM) {
-    static int windows = 0;
-    return code == HCBT_CREATEWND && windows++ == 0;
-}
-
-// A class that cannot be registered and a window that cannot be made are told in a box of no
-// owner, and the program ends with 0.
-TEST(Menu, StartUpFailuresSayWhatFailedAndEndWithZero) {
-    const HINSTANCE exe = GetModuleHandleW(nullptr);
-    std::wstring said;
-    const auto read = [&](HWND box) {
-        said = Said(box);
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    };
-    RegisterMainWindowClass(exe);  // already registered: registering again fails
-    WithDialog(
-        read, [&] { EXPECT_EQ(RunGame(exe), 0); }, nullptr);
-    EXPECT_EQ(said, L"ウィンドウクラスの作成に失敗しました");
-    UnregisterClassW(kWindowClass, exe);
-    HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseTheFirstWindow, nullptr, GetCurrentThreadId());
-    WithDialog(
-        read, [&] { EXPECT_EQ(RunGame(exe), 0); }, nullptr);
-    UnhookWindowsHookEx(hook);
-    EXPECT_EQ(said, L"ウィンドウの生成に失敗しました");
-}

@@ -99,6 +99,8 @@ static const Play kGestures[] = {
     {O, "X2X...../121...../f0f.....", Lost, "", "X2X...../121...../f0f.....", Lost, Dead,
      "X2X#####/121#####/W0W#####"},
     {O, BWon, Won, "", BWon, Won, Sunglasses, BWonShown},
+    {O, "F1f*ffff/f1....../...*....", Running, "", "F1f*ffff/f1....../...*....", Running, Smile,
+     "F1F#FFFF/F1######/########"},
     {O, B, Running, "L+@0,0", B, Running, Surprised, BShown},
     {O, B, Running, "L+@1,1 R+", B, Running, Surprised, "F10#####/010#####/000#####"},
     {O, B, Running, "M+@1,1", B, Running, Smile, "F10#####/010#####/000#####"},

@@ -1,35 +1,9 @@
-// What the player sees beyond the field: the counters and the clock, and what painting and play
-// must give back to the system.
+// The clock, and what painting and play must give back to the system.
 #include <algorithm>
 #include <vector>
 
 #include "kit.h"
 #include "store/store.h"
-
-// The counters show -99 to 999 and keep their last digits outside that range.
-TEST(Screen, TheCounters) {
-    Start();
-    const struct {
-        int mines;
-        const char* minesShown;
-        int seconds;
-        const char* secondsShown;
-    } values[] = {
-        {0, "000", 0, "000"},       {100, "100", 302, "302"}, {999, "999", 999, "999"},
-        {1000, "999", 1000, "999"}, {-1, "-01", 5, "005"},    {-42, "-42", 60, "060"},
-        {-99, "-99", 1234, "060"},  {-100, "-99", 12, "012"}, {4096, "-99", 70000, "012"},
-        {-5, "-05", 998, "998"},
-    };
-    for (const auto& v : values) {
-        SCOPED_TRACE(testing::Message() << v.mines << " mines, " << v.seconds << " seconds");
-        game.minesLeft = v.mines;
-        game.elapsedSeconds = v.seconds;
-        InvalidateRect(win, nullptr, FALSE);
-        UpdateWindow(win);
-        ExpectScreen(nullptr, Smile, v.minesShown, v.secondsShown);
-    }
-    Quit();
-}
 
 // The clock runs on the game's own timer: 1 at the first opening, then a tick a second, on
 // behind a dialog and across a chord; it stands still in a new game and after a loss, and past
