@@ -30,9 +30,6 @@ void Start(bool keepStore) {
 }
 
 void Quit(UINT how) {
-    const HGDIOBJ held[] = {
-        game.backBuffer.dc, game.backBuffer.bitmap, game.screenBuffer.dc, game.screenBuffer.bitmap,
-        game.cellSheet,     game.digitSheet,        game.faceSheet};
     if (how == WM_COMMAND) {
         Choose(L"テセルマークの終了(&X)", false);
     } else if (how) {
@@ -44,9 +41,6 @@ void Quit(UINT how) {
     MSG quit = {};
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "no quit message";
     EXPECT_EQ(quit.wParam, 0u) << "the exit code";
-    for (HGDIOBJ object : held) {
-        EXPECT_EQ(GetObjectType(object), 0u) << "a drawing object outlived the window";
-    }
 }
 
 // What every message leaves of the game record: flags only on closed cells, the mines laid,
@@ -130,7 +124,8 @@ bool Pump(const std::function<bool()>& done, int ms) {
     return true;
 }
 
-int At(int p) { return (p * game.dpi + kBaseDpi - 1) / kBaseDpi; }
+// The first client pixel at the window's scale that shows 1× pixel `p`.
+static int At(int p) { return (p * game.dpi + kBaseDpi - 1) / kBaseDpi; }
 
 void Gesture(const std::string& steps) {
     static const std::map<std::string, UINT> kMessages = {
@@ -143,10 +138,7 @@ void Gesture(const std::string& steps) {
         const std::string place = at == std::string::npos ? "" : word.substr(at + 1);
         int a = 0;
         int b = 0;
-        if (place == "F") {
-            x = 8 * game.settings.Width + 12;
-            y = 28;
-        } else if (std::sscanf(place.c_str(), "%d:%d", &a, &b) == 2) {
+        if (std::sscanf(place.c_str(), "%d:%d", &a, &b) == 2) {
             x = a;
             y = b;
         } else if (std::sscanf(place.c_str(), "%d,%d", &a, &b) == 2) {
@@ -331,39 +323,32 @@ void ExpectScreen(const char* cells, int face, const char* mines, const char* ti
     }
 }
 
-struct Item {
-    std::wstring text;
-    UINT id;  // -1 for a submenu
-    bool checked;
-};
-
-// The items of `menu` and of its submenus, in menu order.
-static std::vector<Item> Items(HMENU menu, std::vector<Item> items = {}) {
+// The menu at any depth: the id of each item by its text, and the texts of the checked ones.
+static void Walk(HMENU menu, std::map<std::wstring, UINT>& ids,
+                 std::vector<std::wstring>& checked) {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t label[64] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), label, 64, MF_BYPOSITION);
-        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-        items.push_back({label, GetMenuItemID(menu, i), (state & MF_CHECKED) != 0});
-        if (HMENU submenu = GetSubMenu(menu, i)) items = Items(submenu, items);
+        ids[label] = GetMenuItemID(menu, i);
+        if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) {
+            checked.push_back(label);
+        }
+        if (HMENU submenu = GetSubMenu(menu, i)) Walk(submenu, ids, checked);
     }
-    return items;
 }
 
 void Choose(const wchar_t* text, bool repaints) {
-    for (const Item& item : Items(GetMenu(win))) {
-        if (item.text == text && item.id != UINT(-1)) {
-            Send(WM_COMMAND, MAKEWPARAM(item.id, 0), 0, repaints);
-            return;
-        }
-    }
-    ADD_FAILURE() << "no menu item " << testing::PrintToString(std::wstring(text));
+    std::map<std::wstring, UINT> ids;
+    std::vector<std::wstring> checked;
+    Walk(GetMenu(win), ids, checked);
+    ASSERT_EQ(ids.count(text), 1u) << "no menu item " << testing::PrintToString(std::wstring(text));
+    Send(WM_COMMAND, MAKEWPARAM(ids[text], 0), 0, repaints);
 }
 
 std::vector<std::wstring> Checked() {
+    std::map<std::wstring, UINT> ids;
     std::vector<std::wstring> checked;
-    for (const Item& item : Items(GetMenu(win))) {
-        if (item.checked) checked.push_back(item.text);
-    }
+    Walk(GetMenu(win), ids, checked);
     return checked;
 }
 
@@ -499,6 +484,7 @@ void Verify(const Play& p) {
     const bool fresh = std::string(p.after) == "new";
     if (fresh) {
         EXPECT_EQ(Board().find_first_not_of("./*"), std::string::npos) << "no fresh field";
+        EXPECT_EQ(game.mouse.restartStage, 0) << "a new game remembers the restart gesture";
     } else {
         EXPECT_EQ(Board(), p.after);
     }

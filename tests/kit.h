@@ -16,8 +16,7 @@ extern HWND win;
 // unless kept.
 void Start(bool keepStore = false);
 // Ends the window (DestroyWindow, or the message `how`: WM_CLOSE as the close box sends it,
-// WM_COMMAND as the exit item does): the quit message must carry 0 and every drawing object
-// the window held must be gone.
+// WM_COMMAND as the exit item does): the quit message must carry 0.
 void Quit(UINT how = 0);
 // Sends a message as the system does and lets the window paint, then checks what every handler
 // owes: the whole client due for a repaint (when `repaints`) without an erase, the mouse captured
@@ -27,11 +26,9 @@ LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, bool repaints =
 // `done` (without one: until nothing but timers and paints has come for 30 ms), for at most
 // `ms`; returns whether it got there.
 bool Pump(const std::function<bool()>& done, int ms);
-// The first client pixel at the window's scale that shows 1× pixel `p`.
-int At(int p);
 
 // A gesture: "L+" "L-" "R+" "R-" "M+" "M-" (press, release) or ">" (move), each maybe followed
-// by where, in 1× pixels at any scale: "@c,r" a cell's centre, "@x:y" a pixel, "@F" the face.
+// by where, in 1× pixels at any scale: "@c,r" a cell's centre, "@x:y" a pixel.
 void Gesture(const std::string& steps);
 // Lays a field in play (the clock at 7) or ready, rows split by '/': '.' closed safe, '*'
 // closed mine, 'f' flagged safe, 'F' flagged mine, a digit an opened safe cell (its count of

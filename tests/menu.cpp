@@ -14,9 +14,14 @@ static std::ostream& operator<<(std::ostream& out, POINT p) {
     return out << "(" << p.x << ", " << p.y << ")";
 }
 
-// A first start: the window class as registered, the title, style and place of the window, a
-// fresh beginner's field, the beginner level and the original mode ticked, and what that stores.
-TEST(Menu, AFirstStart) {
+// A first start, then each item of the game menu chosen by its text with the window moved away
+// from where it started (into the corner, where the expert's window is whole on the screen at
+// 200 %). The first start registers the class (no double clicks, the game's icon, the arrow),
+// titles and styles the window and shows a fresh beginner's field at 300, 200. A level keeps the
+// window's corner, fits the window to its field, shows a fresh game at once, ticks itself alone
+// and stores itself with the corner, also when it is the current level; a mode ticks and stores
+// itself and leaves the game as it was; スタート shows a fresh game of the same size.
+TEST(Menu, AFirstStartAndEachItemDoWhatTheirTextsSay) {
     Start();
     WNDCLASSEXW registered = {};
     registered.cbSize = sizeof registered;
@@ -29,30 +34,13 @@ TEST(Menu, AFirstStart) {
     EXPECT_EQ(GetWindowLongW(win, GWL_STYLE) & ~WS_CLIPSIBLINGS, 0x10CA0000) << "the style";
     // The system adds the raised edge to every captioned window; nothing else is extended.
     EXPECT_EQ(GetWindowLongW(win, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE, 0) << "the extended style";
-    EXPECT_EQ(Corner(), (POINT{300, 200}));
-    ExpectScreen("", Smile, "010", "000");
-    EXPECT_EQ(Checked(), (std::vector<std::wstring>{L"初級(&B)", L"オリジナル"}));
-    const std::map<std::wstring, std::wstring> stored = {
-        {L"ClickMode", L"40031"}, {L"Difficulty", L"40014"}, {L"Height", L"9"}, {L"Mines", L"10"},
-        {L"Width", L"9"},         {L"XPos", L"300"},         {L"Ypos", L"200"}};
-    EXPECT_EQ(Stored(), stored);
-    Quit();
-}
-
-// Each item of the game menu, chosen by its text with the window moved away from where it
-// started (into the corner, where the expert's window is whole on the screen at 200 %). A level
-// keeps the window's corner, fits the window to its field, shows a fresh game at once, ticks itself
-// alone and stores itself with the corner, also when it is the current level; a mode ticks and
-// stores itself and leaves the game as it was; スタート shows a fresh game of the same size.
-TEST(Menu, EachItemDoesWhatItsTextSays) {
-    Start();
-    SetWindowPos(win, nullptr, 4, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     const struct {
-        const wchar_t* item;
+        const wchar_t* item;  // nullptr: the first start
         int columns, rows, mines;
         const wchar_t *level, *mode;  // the items ticked afterwards
         int levelId, modeId;          // and what is stored for them
     } items[] = {
+        {nullptr, 9, 9, 10, L"初級(&B)", L"オリジナル", 40014, 40031},
         {L"上級(&E)", 30, 16, 99, L"上級(&E)", L"オリジナル", 40016, 40031},
         {L"省エネ", 30, 16, 99, L"上級(&E)", L"省エネ", 40016, 40030},
         {L"中級(&I)", 16, 16, 40, L"中級(&I)", L"省エネ", 40015, 40030},
@@ -62,27 +50,30 @@ TEST(Menu, EachItemDoesWhatItsTextSays) {
         {L"スタート(&N)", 9, 9, 10, L"初級(&B)", L"オリジナル", 40014, 40031},
     };
     for (const auto& it : items) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(it.item)));
-        const bool mode = std::wstring(it.item) == it.mode;
-        Gesture("L+@1,1 L- R+@2,2 R-");
+        const std::wstring item = it.item ? it.item : L"the first start";
+        SCOPED_TRACE(testing::PrintToString(item));
+        const bool mode = item == it.mode;
         const std::string before = Board();
-        Choose(it.item, !mode);
+        if (it.item) Choose(it.item, !mode);
+        const POINT corner = it.item ? POINT{4, 8} : POINT{300, 200};
         EXPECT_EQ(Checked(), (std::vector<std::wstring>{it.level, it.mode}));
-        EXPECT_EQ(Corner(), (POINT{4, 8}));
+        EXPECT_EQ(Corner(), corner);
         const std::map<std::wstring, std::wstring> stored = {
             {L"ClickMode", std::to_wstring(it.modeId)},
             {L"Difficulty", std::to_wstring(it.levelId)},
             {L"Height", std::to_wstring(it.rows)},
             {L"Mines", std::to_wstring(it.mines)},
             {L"Width", std::to_wstring(it.columns)},
-            {L"XPos", L"4"},
-            {L"Ypos", L"8"}};
+            {L"XPos", std::to_wstring(corner.x)},
+            {L"Ypos", std::to_wstring(corner.y)}};
         EXPECT_EQ(Stored(), stored);
         if (mode) {
             EXPECT_EQ(Board(), before) << "the game in play";
         } else {
             ExpectScreen("", Smile, nullptr, "000");
         }
+        SetWindowPos(win, nullptr, 4, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Gesture("L+@1,1 L- R+@2,2 R-");
     }
-    Quit();
+    Quit(WM_COMMAND);
 }
