@@ -20,7 +20,8 @@ static std::ostream& operator<<(std::ostream& out, POINT p) {
 // titles and styles the window and shows a fresh beginner's field at 300, 200. A level keeps the
 // window's corner, fits the window to its field, shows a fresh game at once, ticks itself alone
 // and stores itself with the corner, also when it is the current level; a mode ticks and stores
-// itself and leaves the game as it was; スタート shows a fresh game of the same size.
+// itself and leaves the game as it was; スタート shows a fresh game of the same size. The version
+// dialog opens over the game and closes on Esc.
 TEST(Menu, AFirstStartAndEachItemDoWhatTheirTextsSay) {
     Start();
     WNDCLASSEXW registered = {};
@@ -75,5 +76,6 @@ TEST(Menu, AFirstStartAndEachItemDoWhatTheirTextsSay) {
         SetWindowPos(win, nullptr, 4, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         Gesture("L+@1,1 L- R+@2,2 R-");
     }
+    WithDialog([](HWND) { Type(L"\x1b"); }, [] { Choose(L"バージョン情報(&A)", false); });
     Quit(WM_COMMAND);
 }
