@@ -12,8 +12,8 @@ import traceback
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PICTURES, OUT = os.path.join(ROOT, "tests/e2e"), os.path.join(ROOT, "build/mingw/e2e")
-# The records stored before the start: a name of 15 letters (whole in its column), one with a
-# space and an ampersand (whole, the ampersand as itself), one too long for its column (dots).
+# The records stored before the start, each name with an ampersand, shown as itself: one of 15
+# units (whole in its column), one with a space (whole) and one too long for its column (dots).
 SETUP = r"""Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Control Panel\Desktop]
@@ -23,9 +23,9 @@ SETUP = r"""Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\kelvorin]
 "Time1"=dword:0000002a
-"Name1"="ABCDEFGHIJKLMNO"
+"Name1"="ABCDEFG&HIJKLMN"
 "Name2"="テスト太郎 X&Y"
-"Name3"="テスト太郎テスト太郎テスト太郎"
+"Name3"="テスト&太郎テスト太郎テスト太郎"
 """
 
 
