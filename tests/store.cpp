@@ -82,6 +82,7 @@ TEST(Store, AnyStoredValuesStartAFreshGameInRange) {
             for (const wchar_t* size : {L"Width", L"Height"}) Put(size, REG_DWORD, &nine, 4);
             Put(L"Difficulty", REG_DWORD, &expert, 4);
             Put(L"XPos", REG_DWORD, &offScreen, 4);
+            Put(L"Ypos", REG_DWORD, &offScreen, 4);
         } else if (valid) {
             PutValid(random);
         } else {
@@ -114,7 +115,8 @@ TEST(Store, AnyStoredValuesStartAFreshGameInRange) {
         GetWindowRect(win, &place);
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         if (round == 0) {
-            EXPECT_EQ(place.right, work.right) << "brought on screen by its size";
+            EXPECT_EQ(place.right, work.right) << "brought on screen by its width";
+            EXPECT_EQ(place.bottom, work.bottom) << "brought on screen by its height";
         }
         const wchar_t* levels[] = {L"初級(&B)", L"中級(&I)", L"上級(&E)", L"盤面の変更(&C)"};
         const wchar_t* mode = s.ClickMode == kEnergy ? L"省エネ" : L"オリジナル";
