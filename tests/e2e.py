@@ -29,8 +29,8 @@ SETUP = r"""Windows Registry Editor Version 5.00
 """
 
 
-def run(*args):
-    return sp.run(args, stdout=sp.PIPE, stderr=sp.PIPE).stdout
+def run(*args):  # a command's output; one that waits for ever (import of a gone window) fails
+    return sp.run(args, stdout=sp.PIPE, stderr=sp.PIPE, timeout=20).stdout
 
 
 def x(*args):  # xdotool; commands chain in one call
@@ -96,8 +96,8 @@ def play():
     other = ["key", "Tab", "space"]  # the button after the focused one
     menu("ゲーム(&G)", "盤面の変更(&C)")
     dialog("盤面の変更", "custom", other)
-    menu("ゲーム(&G)", "ハイスコア(&H)")  # from OK to the clear button, then back
-    dialog("ハイスコア", "high-scores", other, "high-scores-cleared", other)
+    menu("ゲーム(&G)", "ハイスコア(&H)")  # Esc leaves it open; OK to the clear button and back
+    dialog("ハイスコア", ["key", "Escape"], "high-scores", other, "high-scores-cleared", other)
     menu("ヘルプ(&H)", "バージョン情報(&A)")
     dialog("テセルマークのバージョン情報", "about", ["key", "Escape"])
     menu("ゲーム(&G)", "テセルマークの終了(&X)")
