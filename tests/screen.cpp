@@ -1,9 +1,7 @@
 // The clock, and what painting and play must give back to the system.
-#include <algorithm>
 #include <vector>
 
 #include "kit.h"
-#include "store/store.h"
 
 // The clock runs on the game's own timer: 1 at the first opening, a tick each second of play,
 // and past 999 it shows 999. A new game deals its mines afresh, from the second it began: games a

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
+#include <cwchar>
 #include <random>
 
 #include "kit.h"
