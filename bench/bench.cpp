@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "draw/draw.h"
+#include "draw/layout.h"
 #include "game/game.h"
 #include "store/store.h"
 #include "ui/ui.h"
@@ -14,8 +15,8 @@ namespace {
 
 LARGE_INTEGER gFrequency;
 
-int CellX(int column) { return kFieldLeft + kCellSize * column + 8; }
-int CellY(int row) { return kFieldTop + kCellSize * row + 8; }
+int CellX(int column) { return kFieldLeft + kCellSize * column + kCellSize / 2; }
+int CellY(int row) { return kFieldTop + kCellSize * row + kCellSize / 2; }
 
 double Now() {
     LARGE_INTEGER t;
@@ -94,12 +95,7 @@ void LayFloodBoard() {
     const int mines[][2] = {{27, 23}, {27, 22}, {27, 21}, {28, 21}, {29, 21},
                             {28, 22}, {29, 22}, {28, 23}, {26, 0},  {0, 23}};
     for (const auto& m : mines) game.board[m[0]][m[1]].mine = 1;
-    for (int c = 0; c < s.Width; ++c)
-        for (int r = 0; r < s.Height; ++r)
-            for (int dc = -1; dc <= 1; ++dc)
-                for (int dr = -1; dr <= 1; ++dr)
-                    if ((dc || dr) && IsInField(c + dc, r + dr))
-                        game.board[c][r].adjacentMines += game.board[c + dc][r + dr].mine;
+    CountNeighbours();
     s.Mines = 10;
     game.minesLeft = 10;
     game.cellsToOpen = s.Width * s.Height - 10;
@@ -121,8 +117,8 @@ double BareBlits(int runs) {
     const double blits = Median(200, runs, [&](int i) {
         for (int c = 0; c < 30; ++c)
             for (int r = 0; r < 24; ++r)
-                BitBlt(game.backBuffer.dc, kFieldLeft + 16 * c, kFieldTop + 16 * r, 16, 16, sheetDc,
-                       0, 16 * ((c + r + i) & 15), SRCCOPY);
+                BitBlt(game.backBuffer.dc, kFieldLeft + kCellSize * c, kFieldTop + kCellSize * r,
+                       kCellSize, kCellSize, sheetDc, 0, kCellSize * ((c + r + i) & 15), SRCCOPY);
         GdiFlush();
     });
     SelectObject(sheetDc, old);
@@ -185,8 +181,10 @@ int RunPlainWindow() {
     plain.hInstance = GetModuleHandleW(nullptr);
     plain.lpszClassName = L"BenchPlain";
     RegisterClassW(&plain);
-    CreateWindowExW(0, L"BenchPlain", L"", kWindowStyle, 300, 200, 164, 246, nullptr, nullptr,
-                    plain.hInstance, nullptr);
+    const SIZE beginner =
+        WindowSizeFor({ClientWidth(9), ClientHeight(9)}, kWindowStyle, SystemDpi());
+    CreateWindowExW(0, L"BenchPlain", L"", kWindowStyle, 300, 200, beginner.cx, beginner.cy,
+                    nullptr, nullptr, plain.hInstance, nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
     return 0;

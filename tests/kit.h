@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "draw/layout.h"
 #include "game/game.h"
 
 extern HWND win;

@@ -1,7 +1,9 @@
-// Drawing the whole client area from the game record, off screen.
+// The picture of the whole client area: drawn at 1× from the game record into the back buffer,
+// every layer at every paint, and shown at the window's scale.
 #pragma once
 #include "platform/win.h"
 
+// The sprites of each sheet, in the order the sheets stack them.
 enum CellSprite {
     Covered = 0,
     Flag,
@@ -36,27 +38,24 @@ enum CounterSprite {
     Digit0
 };
 
-constexpr int kDigitWidth = 13;
-constexpr int kDigitHeight = 23;
-constexpr int kFaceSize = 24;
-constexpr int kMaxScreenWidth = 8192;
-
-// Loads a sprite sheet and keeps it as a 32-bit DIB section with the same pixels:
+// Loads the three sprite sheets, each kept as a 32-bit DIB section with the sheet's pixels:
 // copying from it is much cheaper than from a device-dependent bitmap.
-HBITMAP LoadSheet(HINSTANCE instance, int id);
+void LoadSheets(HINSTANCE instance);
+// Makes the buffers anew for the window's client area at the game's DPI: the back buffer of the
+// 1× pixels the client shows (their size goes to windowRect) and, at any DPI but 96, the screen
+// buffer of the client's size that the picture is scaled into.
+void BuildPicture(HWND window);
+// Frees the buffers and the sheets.
+void FreePicture();
+// Fills the screen buffer from the back buffer, nearest pixel: screen pixel (x, y) shows 1× pixel
+// (Unscaled(x), Unscaled(y)), so no colour is mixed and every 1× pixel becomes a block.
+void ScalePicture();
+// Copies the picture, at the window's scale, to a paint DC in one block transfer.
+void ShowPicture(HDC target);
 
 void PaintAll();
-// Makes the table of the 1× column that each column of the screen buffer shows; called
-// whenever the screen buffer is built.
-void MapScreenColumns();
-// Fills the screen buffer from the 1× picture, nearest pixel: screen pixel (x, y) shows 1×
-// pixel (Unscaled(x), Unscaled(y)), so no colour is mixed and every 1× pixel becomes a block.
-void ScalePicture();
 void DrawFrame(HDC target);
 void DrawMineCounter(HDC target);
 void DrawFace(HDC target);
 void DrawTimer(HDC target);
 void DrawBoard(HDC target);
-
-// The sprite an unpressed cell shows in the current phase.
-int CellSpriteFor(int column, int row);

@@ -8,9 +8,12 @@
 GameState game;
 
 const LevelPreset kLevelPresets[3] = {
-    {CMD_BEGINNER, 9, 9, 10, &Settings::Time1, &Settings::Name1},
-    {CMD_INTERMEDIATE, 16, 16, 40, &Settings::Time2, &Settings::Name2},
-    {CMD_EXPERT, 30, 16, 99, &Settings::Time3, &Settings::Name3},
+    {CMD_BEGINNER, 9, 9, 10, &Settings::Time1, &Settings::Name1, L"Time1", L"Name1", IDC_TIME1,
+     IDC_NAME1, L"初級のハイスコアです!"},
+    {CMD_INTERMEDIATE, 16, 16, 40, &Settings::Time2, &Settings::Name2, L"Time2", L"Name2",
+     IDC_TIME2, IDC_NAME2, L"中級のハイスコアです!"},
+    {CMD_EXPERT, 30, 16, 99, &Settings::Time3, &Settings::Name3, L"Time3", L"Name3", IDC_TIME3,
+     IDC_NAME3, L"上級のハイスコアです!"},
 };
 
 const LevelPreset* FindLevelPreset(int32_t command) {
@@ -42,19 +45,15 @@ static void PlaceMines() {
 void CountNeighbours() {
     for (int c = 0; c < game.settings.Width; ++c) {
         for (int r = 0; r < game.settings.Height; ++r) {
-            int count = 0;
-            for (int dc = -1; dc <= 1; ++dc) {
-                for (int dr = -1; dr <= 1; ++dr) {
-                    if ((dc != 0 || dr != 0) && IsInField(c + dc, r + dr))
-                        count += game.board[c + dc][r + dr].mine;
-                }
-            }
-            game.board[c][r].adjacentMines = count;
+            int32_t& count = game.board[c][r].adjacentMines;
+            count = 0;
+            ForEachNeighbour(c, r, [&](int nc, int nr) { count += game.board[nc][nr].mine; });
         }
     }
 }
 
 void NewGame(HWND window) {
+    // The buttons count as up until pressed again; the cursor and drag cells are kept.
     MouseState& mouse = game.mouse;
     mouse.restartStage = mouse.leftDown = mouse.middleDown = 0;
     mouse.rightDown = mouse.pressShown = mouse.facePressed = 0;
@@ -97,7 +96,7 @@ void OpenCell(int column, int row, HWND window) {
     Cell& cell = game.board[column][row];
     if (cell.flagged) return;
     if (game.phase == Ready) StartTimer(window);
-    if (game.phase == Won || game.phase == Lost) return;
+    if (GameOver()) return;
     if (cell.mine == 0 && cell.opened == 0) {
         OpenSafeCell(column, row, window);
     } else if (cell.mine) {
@@ -107,40 +106,30 @@ void OpenCell(int column, int row, HWND window) {
 }
 
 void FloodOpen(int column, int row, HWND window) {
-    for (int c = column - 1; c <= column + 1; ++c) {
-        for (int r = row - 1; r <= row + 1; ++r) {
-            if ((c == column && r == row) || !IsInField(c, r)) continue;
-            const Cell& cell = game.board[c][r];
-            if (cell.flagged || cell.opened) continue;
-            OpenSafeCell(c, r, window);
-        }
-    }
+    ForEachNeighbour(column, row, [&](int c, int r) {
+        if (IsClosed(game.board[c][r])) OpenSafeCell(c, r, window);
+    });
 }
 
+// Opens every closed neighbour of an open number whose flags are all placed; a wrong flag
+// leaves a mine unflagged, and every such mine opens and loses the game.
 void Chord(HWND window) {
     const int column = game.mouse.cursorCol;
     const int row = game.mouse.cursorRow;
     int flags = 0;
-    for (int c = column - 1; c <= column + 1; ++c) {
-        for (int r = row - 1; r <= row + 1; ++r) {
-            if ((c != column || r != row) && IsInField(c, r)) flags += game.board[c][r].flagged;
-        }
-    }
+    ForEachNeighbour(column, row, [&](int c, int r) { flags += game.board[c][r].flagged; });
     const Cell& centre = game.board[column][row];
     if (centre.opened != 1 || centre.adjacentMines != flags) return;
-    for (int c = column - 1; c <= column + 1; ++c) {
-        for (int r = row - 1; r <= row + 1; ++r) {
-            if ((c == column && r == row) || !IsInField(c, r)) continue;
-            Cell& cell = game.board[c][r];
-            if (cell.flagged || cell.opened) continue;
-            if (cell.mine) {
-                cell.opened = 1;
-                LoseGame(window);
-            } else {
-                OpenSafeCell(c, r, window);
-            }
+    ForEachNeighbour(column, row, [&](int c, int r) {
+        Cell& cell = game.board[c][r];
+        if (!IsClosed(cell)) return;
+        if (cell.mine) {
+            cell.opened = 1;
+            LoseGame(window);
+        } else {
+            OpenSafeCell(c, r, window);
         }
-    }
+    });
 }
 
 void WinGame(HWND window) {

@@ -1,12 +1,25 @@
 // The game record and the rules that change it.
 #pragma once
-#include "../res/resource.h"
-#include "platform/win.h"
+#include <algorithm>
 
+#include "platform/win.h"
+#include "resource.h"
+
+// The fields the game plays, whoever sets them (a level, the custom dialog, a stored value):
+// 9 to 30 columns, 9 to 24 rows, 10 mines up to (columns - 1) x (rows - 1). The board is an array
+// with room to spare for any of them.
+struct Range {
+    int32_t low, high;
+};
+constexpr Range kColumnRange = {9, 30};
+constexpr Range kRowRange = {9, 24};
+inline Range MineRange(int32_t columns, int32_t rows) { return {10, (columns - 1) * (rows - 1)}; }
+inline int32_t Clamp(int32_t value, Range range) {
+    return std::clamp(value, range.low, range.high);
+}
 constexpr int kMaxBoardSide = 50;
-constexpr int kCellSize = 16;
-constexpr int kFieldLeft = 12;
-constexpr int kFieldTop = 55;
+static_assert(kColumnRange.high <= kMaxBoardSide && kRowRange.high <= kMaxBoardSide);
+
 constexpr UINT_PTR kGameTimerId = 1;
 constexpr UINT kTimerPeriodMs = 1000;
 constexpr int kNameCapacity = 64;
@@ -61,7 +74,9 @@ struct MouseState {
     int32_t dragRow = 0;
 };
 
-// A 32-bit top-down DIB section selected into its memory DC, so its pixels can be read.
+// A 32-bit top-down DIB section selected into its memory DC, so its pixels can be read. Each
+// buffer keeps its own size: windowRect, the picture's size for the drawing, holds the window's
+// screen rectangle for a moment while a level is applied, and a paint can come in that moment.
 struct BackBuffer {
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr;
@@ -93,21 +108,43 @@ struct GameState {
 
 extern GameState game;
 
-// One row of the level table; the custom row takes its size from the custom fields
-// and has no record slot.
+// One row of the level table, with the level's record: its fields, their registry values, the
+// records dialog's statics and the new-record dialog's title. The custom level takes its size
+// from the custom fields and has no row and no record.
 struct LevelPreset {
     int32_t command;
-    int32_t width;
-    int32_t height;
-    int32_t mines;
+    int32_t width, height, mines;
     int32_t Settings::*time;
     wchar_t (Settings::*name)[kNameCapacity];
+    const wchar_t *timeValue, *nameValue;
+    int timeText, nameText;
+    const wchar_t* title;
 };
 
 extern const LevelPreset kLevelPresets[3];
 
 // The fixed level of a command id, or nullptr for the custom level and other ids.
 const LevelPreset* FindLevelPreset(int32_t command);
+
+inline bool IsInField(int column, int row) {
+    return column >= 0 && column < game.settings.Width && row >= 0 && row < game.settings.Height;
+}
+
+// Calls visit(column, row) for each neighbour of a cell that lies in the field, column by column
+// from the left and down each column: the order in which a flood or a chord opens them.
+template <typename Visit>
+void ForEachNeighbour(int column, int row, Visit visit) {
+    for (int c = column - 1; c <= column + 1; ++c) {
+        for (int r = row - 1; r <= row + 1; ++r) {
+            if ((c != column || r != row) && IsInField(c, r)) visit(c, r);
+        }
+    }
+}
+
+// Neither opened nor flagged: what a flood, a chord and the pressed look may open.
+inline bool IsClosed(const Cell& cell) { return !cell.flagged && !cell.opened; }
+
+inline bool GameOver() { return game.phase == Won || game.phase == Lost; }
 
 void NewGame(HWND window);
 // Clears the field and deals it from a seed; NewGame seeds with the current second.
@@ -123,12 +160,3 @@ void WinGame(HWND window);
 
 // Column (or row) that a generator value 0 … 32767 picks among `size` places.
 inline int PlaceFromDraw(int draw, int size) { return draw * size / 32768; }
-
-inline bool IsOverField(int x, int y) {
-    return x > kFieldLeft && x < kFieldLeft + kCellSize * game.settings.Width && y > kFieldTop &&
-           y < kFieldTop + kCellSize * game.settings.Height;
-}
-
-inline bool IsInField(int column, int row) {
-    return column >= 0 && column < game.settings.Width && row >= 0 && row < game.settings.Height;
-}

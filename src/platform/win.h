@@ -1,26 +1,10 @@
-// The one Win32 include of the game: Unicode, lean headers.
+// The one Win32 include of the game (the build defines UNICODE, WIN32_LEAN_AND_MEAN, NOMINMAX
+// and the oldest Windows it runs on), and the display scale's arithmetic.
 #pragma once
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef _UNICODE
-#define _UNICODE
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
-#include <windowsx.h>
 
 #include <cstdint>
 #include <initializer_list>
-
-// Client position of a mouse message: the two 16-bit halves of lParam, unsigned.
-inline int MouseX(LPARAM lParam) { return static_cast<int>(LOWORD(lParam)); }
-inline int MouseY(LPARAM lParam) { return static_cast<int>(HIWORD(lParam)); }
 
 // The game draws at 96 DPI (1×) and shows its picture at the window's DPI.
 constexpr int kBaseDpi = 96;

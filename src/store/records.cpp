@@ -8,31 +8,28 @@ static void SayNotStored(HWND owner, const wchar_t* text) {
     MessageBoxW(owner, text, kWindowTitle, MB_OK | MB_ICONWARNING);
 }
 
-// The record slot of the current level, or nullptr at the custom level.
-static const LevelPreset* CurrentSlot() { return FindLevelPreset(game.settings.Difficulty); }
+// The current fixed level, with its record; nullptr at the custom level.
+static const LevelPreset* CurrentLevel() { return FindLevelPreset(game.settings.Difficulty); }
 
 void CheckNewRecord(HWND window) {
-    const LevelPreset* slot = CurrentSlot();
-    if (slot && game.elapsedSeconds < game.settings.*slot->time) {
+    const LevelPreset* level = CurrentLevel();
+    if (level && game.elapsedSeconds < game.settings.*level->time) {
         if (!StoreWritable()) {
             SayNotStored(window, L"ハイスコアを保存できないため、記録は残せませんでした。");
             return;
         }
-        game.settings.*slot->time = game.elapsedSeconds;
+        game.settings.*level->time = game.elapsedSeconds;
         SendMessageW(window, MSG_ASK_NAME, 0, 0);
         SendMessageW(window, WM_COMMAND, CMD_HIGH_SCORES, 0);
     }
     SaveRecords();
 }
 
-static const wchar_t* const kRecordTitles[] = {L"初級のハイスコアです!", L"中級のハイスコアです!",
-                                               L"上級のハイスコアです!"};
-
+// The title names the level; the old holder's name stands selected, so typing replaces it.
 static BOOL OnNewRecordInit(HWND dialog) {
-    const LevelPreset* slot = CurrentSlot();
-    if (slot) {
-        SetDlgItemTextW(dialog, IDC_RECORD_TITLE, kRecordTitles[slot - kLevelPresets]);
-        SetDlgItemTextW(dialog, IDC_NAME_EDIT, game.settings.*slot->name);
+    if (const LevelPreset* level = CurrentLevel()) {
+        SetDlgItemTextW(dialog, IDC_RECORD_TITLE, level->title);
+        SetDlgItemTextW(dialog, IDC_NAME_EDIT, game.settings.*level->name);
     }
     HWND edit = GetDlgItem(dialog, IDC_NAME_EDIT);
     SetFocus(edit);
@@ -46,29 +43,26 @@ INT_PTR CALLBACK NewRecordDialogProc(HWND dialog, UINT message, WPARAM wParam, L
             return OnNewRecordInit(dialog);
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
-                if (const LevelPreset* slot = CurrentSlot()) {
-                    GetDlgItemTextW(dialog, IDC_NAME_EDIT, game.settings.*slot->name,
+                if (const LevelPreset* level = CurrentLevel()) {
+                    GetDlgItemTextW(dialog, IDC_NAME_EDIT, game.settings.*level->name,
                                     kNameEntryMax);
                 }
-                EndDialog(dialog, 1);
+                EndDialog(dialog, IDOK);
             }
             return TRUE;
         case WM_CLOSE:
-            EndDialog(dialog, 2);
+            EndDialog(dialog, IDCANCEL);
             return TRUE;
     }
     return FALSE;
 }
 
 static void ShowRecords(HWND dialog) {
-    const Settings& s = game.settings;
-    const int32_t times[] = {s.Time1, s.Time2, s.Time3};
-    const wchar_t* names[] = {s.Name1, s.Name2, s.Name3};
-    for (int i = 0; i < 3; ++i) {
+    for (const LevelPreset& level : kLevelPresets) {
         wchar_t text[32];
-        wsprintfW(text, L"%d 秒", times[i]);
-        SetDlgItemTextW(dialog, IDC_TIME1 + i, text);
-        SetDlgItemTextW(dialog, IDC_NAME1 + i, names[i]);
+        wsprintfW(text, L"%d 秒", game.settings.*level.time);
+        SetDlgItemTextW(dialog, level.timeText, text);
+        SetDlgItemTextW(dialog, level.nameText, game.settings.*level.name);
     }
 }
 
@@ -77,9 +71,10 @@ static void ClearRecords(HWND dialog) {
         SayNotStored(dialog, L"ハイスコアを保存できないため、クリアできませんでした。");
         return;
     }
-    Settings& s = game.settings;
-    for (wchar_t* name : {s.Name1, s.Name2, s.Name3}) lstrcpyW(name, kNoRecordName);
-    s.Time1 = s.Time2 = s.Time3 = kNoRecordTime;
+    for (const LevelPreset& level : kLevelPresets) {
+        lstrcpyW(game.settings.*level.name, kNoRecordName);
+        game.settings.*level.time = kNoRecordTime;
+    }
     ShowRecords(dialog);
     SaveRecords();
 }
@@ -92,7 +87,7 @@ INT_PTR CALLBACK HighScoresDialogProc(HWND dialog, UINT message, WPARAM wParam, 
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDOK:
-                    EndDialog(dialog, 1);
+                    EndDialog(dialog, IDOK);
                     break;
                 case IDC_RESET_SCORES:
                     ClearRecords(dialog);
@@ -100,7 +95,7 @@ INT_PTR CALLBACK HighScoresDialogProc(HWND dialog, UINT message, WPARAM wParam, 
             }
             return TRUE;
         case WM_CLOSE:
-            EndDialog(dialog, 2);
+            EndDialog(dialog, IDCANCEL);
             return TRUE;
     }
     return FALSE;

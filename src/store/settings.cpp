@@ -8,11 +8,9 @@
 // what a read-only key holds still shows; the saves ask to write.
 static HKEY OpenStore(REGSAM access) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        return nullptr;
-    }
-    return key;
+    const LSTATUS opened = RegCreateKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, nullptr,
+                                           REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
+    return opened == ERROR_SUCCESS ? key : nullptr;
 }
 
 bool StoreWritable() {
@@ -68,10 +66,6 @@ static void WriteName(HKEY key, const wchar_t* name, const wchar_t* text) {
     RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
 }
 
-static int32_t Clamp(int32_t value, int32_t low, int32_t high) {
-    return std::max(low, std::min(value, high));
-}
-
 // Stored values are brought into the ranges the game itself writes, so that no edited
 // or damaged value can overrun the board, stall mine placement or replay a stray command.
 static void BringIntoRange(Settings& s) {
@@ -83,13 +77,14 @@ static void BringIntoRange(Settings& s) {
         s.Height = preset->height;
         s.Mines = preset->mines;
     }
-    s.Width = Clamp(s.Width, 9, 30);
-    s.Height = Clamp(s.Height, 9, 24);
-    s.Mines = Clamp(s.Mines, 10, (s.Width - 1) * (s.Height - 1));
+    s.Width = Clamp(s.Width, kColumnRange);
+    s.Height = Clamp(s.Height, kRowRange);
+    s.Mines = Clamp(s.Mines, MineRange(s.Width, s.Height));
     if (s.ClickMode != CMD_MODE_ORIGINAL && s.ClickMode != CMD_MODE_ENERGY_SAVING)
         s.ClickMode = CMD_MODE_ORIGINAL;
-    for (int32_t* time : {&s.Time1, &s.Time2, &s.Time3}) {
-        if (*time < 0 || *time > kNoRecordTime) *time = kNoRecordTime;
+    for (const LevelPreset& level : kLevelPresets) {
+        int32_t& time = s.*level.time;
+        if (time < 0 || time > kNoRecordTime) time = kNoRecordTime;
     }
 }
 
@@ -104,64 +99,49 @@ void LoadSettings() {
         ReadNumber(key, L"Mines", &s.Mines);
         ReadNumber(key, L"XPos", &s.XPos);
         ReadNumber(key, L"Ypos", &s.Ypos);
-        ReadNumber(key, L"Time1", &s.Time1);
-        ReadNumber(key, L"Time2", &s.Time2);
-        ReadNumber(key, L"Time3", &s.Time3);
-        ReadName(key, L"Name1", s.Name1);
-        ReadName(key, L"Name2", s.Name2);
-        ReadName(key, L"Name3", s.Name3);
+        for (const LevelPreset& level : kLevelPresets)
+            ReadNumber(key, level.timeValue, &(s.*level.time));
+        for (const LevelPreset& level : kLevelPresets)
+            ReadName(key, level.nameValue, s.*level.name);
         RegCloseKey(key);
     }
     BringIntoRange(s);
 }
 
-void SaveLevelAndPosition(HWND window) {
-    GetWindowRect(window, &game.windowRect);
+// Opens the key to write, has `write` write its values in their order, and closes the key.
+template <typename Write>
+static void Save(Write write) {
     HKEY key = OpenStore(KEY_SET_VALUE);
     if (!key) return;
-    const Settings& s = game.settings;
-    WriteNumber(key, L"Difficulty", s.Difficulty);
-    WriteNumber(key, L"Height", s.Height);
-    WriteNumber(key, L"Width", s.Width);
-    WriteNumber(key, L"Mines", s.Mines);
-    WriteNumber(key, L"XPos", game.windowRect.left);
-    WriteNumber(key, L"Ypos", game.windowRect.top);
+    write(key);
     RegCloseKey(key);
+}
+
+// The window's screen rectangle goes to windowRect: its corner is where the level's new size
+// is placed.
+void SaveLevelAndPosition(HWND window) {
+    GetWindowRect(window, &game.windowRect);
+    Save([](HKEY key) {
+        const Settings& s = game.settings;
+        WriteNumber(key, L"Difficulty", s.Difficulty);
+        WriteNumber(key, L"Height", s.Height);
+        WriteNumber(key, L"Width", s.Width);
+        WriteNumber(key, L"Mines", s.Mines);
+        WriteNumber(key, L"XPos", game.windowRect.left);
+        WriteNumber(key, L"Ypos", game.windowRect.top);
+    });
 }
 
 void SaveRecords() {
-    HKEY key = OpenStore(KEY_SET_VALUE);
-    if (!key) return;
-    const Settings& s = game.settings;
-    WriteName(key, L"Name1", s.Name1);
-    WriteName(key, L"Name2", s.Name2);
-    WriteName(key, L"Name3", s.Name3);
-    WriteNumber(key, L"Time1", s.Time1);
-    WriteNumber(key, L"Time2", s.Time2);
-    WriteNumber(key, L"Time3", s.Time3);
-    RegCloseKey(key);
+    Save([](HKEY key) {
+        const Settings& s = game.settings;
+        for (const LevelPreset& level : kLevelPresets)
+            WriteName(key, level.nameValue, s.*level.name);
+        for (const LevelPreset& level : kLevelPresets)
+            WriteNumber(key, level.timeValue, s.*level.time);
+    });
 }
 
 void SaveClickMode() {
-    HKEY key = OpenStore(KEY_SET_VALUE);
-    if (!key) return;
-    WriteNumber(key, L"ClickMode", game.settings.ClickMode);
-    RegCloseKey(key);
-}
-
-void KeepOnScreen(int width, int height, int32_t* x, int32_t* y) {
-    // 64-bit sums: a stored position near the integer limits must not wrap.
-    const int64_t left = *x, top = *y;
-    RECT rect;
-    rect.left = static_cast<LONG>(std::clamp<int64_t>(left, INT32_MIN / 2, INT32_MAX / 2));
-    rect.top = static_cast<LONG>(std::clamp<int64_t>(top, INT32_MIN / 2, INT32_MAX / 2));
-    rect.right = rect.left + width;
-    rect.bottom = rect.top + height;
-    if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)) return;
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return;
-    const RECT& area = info.rcWork;
-    *x = std::max<LONG>(area.left, std::min<LONG>(rect.left, area.right - width));
-    *y = std::max<LONG>(area.top, std::min<LONG>(rect.top, area.bottom - height));
+    Save([](HKEY key) { WriteNumber(key, L"ClickMode", game.settings.ClickMode); });
 }

@@ -11,9 +11,6 @@ void SaveClickMode();
 // Whether the saves can write the game's key (a managed profile may make it read-only).
 bool StoreWritable();
 
-// Moves a window rectangle that lies on no monitor onto the nearest monitor's work area.
-void KeepOnScreen(int width, int height, int32_t* x, int32_t* y);
-
 void CheckNewRecord(HWND window);
 
 INT_PTR CALLBACK CustomDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

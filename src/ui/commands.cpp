@@ -2,7 +2,8 @@
 #include "store/store.h"
 #include "ui/ui.h"
 
-void SetMenuChecks(int first, int last, int checked) {
+// Ticks `checked` and clears the other items from `first` to `last`.
+static void SetMenuChecks(int first, int last, int checked) {
     game.menuItem.cbSize = sizeof(game.menuItem);
     game.menuItem.fMask = MIIM_STATE;
     for (int id = first; id <= last; ++id) {
@@ -11,26 +12,21 @@ void SetMenuChecks(int first, int last, int checked) {
     }
 }
 
-static INT_PTR RunDialog(HWND window, int id, DLGPROC procedure) {
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(id), window, procedure, 0);
-}
-
-// Stores the level just set, resizes the window around its top-left corner and deals anew.
-static void ApplyLevel(HWND window) {
+// Sets and stores a level, resizes the window around its top-left corner and deals anew.
+static void ApplyLevel(HWND window, int32_t level, int32_t width, int32_t height, int32_t mines) {
+    Settings& s = game.settings;
+    s.Difficulty = level;
+    s.Width = width;
+    s.Height = height;
+    s.Mines = mines;
     SaveLevelAndPosition(window);
     FitMainWindow(window, game.windowRect.left, game.windowRect.top);
     SendMessageW(window, MSG_BOARD_CHANGED, 0, 0);
-    SetMenuChecks(CMD_BEGINNER, CMD_CUSTOM, game.settings.Difficulty);
+    SetMenuChecks(CMD_BEGINNER, CMD_CUSTOM, level);
 }
 
-static void ChooseFixedLevel(HWND window, const LevelPreset& preset) {
-    Settings& s = game.settings;
-    s.Difficulty = preset.command;
-    s.Width = preset.width;
-    s.Height = preset.height;
-    s.Mines = preset.mines;
-    ApplyLevel(window);
+static void ChooseFixedLevel(HWND window, const LevelPreset& level) {
+    ApplyLevel(window, level.command, level.width, level.height, level.mines);
 }
 
 static void ChooseCustomLevel(HWND window, bool replay) {
@@ -38,13 +34,9 @@ static void ChooseCustomLevel(HWND window, bool replay) {
         SetMenuChecks(CMD_BEGINNER, CMD_CUSTOM, CMD_CUSTOM);
         return;
     }
-    if (RunDialog(window, IDD_CUSTOM, CustomDialogProc) != 1) return;
-    Settings& s = game.settings;
-    s.Mines = s.customMines;
-    s.Difficulty = CMD_CUSTOM;
-    s.Width = s.customWidth;
-    s.Height = s.customHeight;
-    ApplyLevel(window);
+    if (RunDialog(window, IDD_CUSTOM, CustomDialogProc) != IDOK) return;
+    const Settings& s = game.settings;
+    ApplyLevel(window, CMD_CUSTOM, s.customWidth, s.customHeight, s.customMines);
 }
 
 static void ChooseClickMode(int mode) {

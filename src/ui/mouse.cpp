@@ -1,20 +1,23 @@
+#include "draw/layout.h"
 #include "game/game.h"
 #include "ui/ui.h"
 
 static bool EnergySaving() { return game.settings.ClickMode == CMD_MODE_ENERGY_SAVING; }
 static bool OriginalMode() { return game.settings.ClickMode == CMD_MODE_ORIGINAL; }
-static bool GameOver() { return game.phase == Won || game.phase == Lost; }
 
-static bool IsOverFace(int x, int y) {
-    const int f = 8 * game.settings.Width;
-    return x > f && x < f + 24 && y >= 17 && y <= 39;
+// The buttons held, as one set.
+enum Buttons { kLeft = 1, kRight = 2, kMiddle = 4 };
+static int ButtonsHeld() {
+    const MouseState& m = game.mouse;
+    return (m.leftDown ? kLeft : 0) | (m.rightDown ? kRight : 0) | (m.middleDown ? kMiddle : 0);
 }
 
 // The position in the 1× picture's pixels, which every hit box and look is made in: the pixel
-// the window shows under the pointer.
+// the window shows under the pointer. The client position is lParam's two 16-bit halves, taken
+// unsigned: a captured pointer left of or above the window is far outside every hit box.
 static void StorePosition(LPARAM lParam) {
-    game.mouse.mouseX = Unscaled(MouseX(lParam), game.dpi);
-    game.mouse.mouseY = Unscaled(MouseY(lParam), game.dpi);
+    game.mouse.mouseX = Unscaled(LOWORD(lParam), game.dpi);
+    game.mouse.mouseY = Unscaled(HIWORD(lParam), game.dpi);
 }
 
 // Sets the cursor cell from the stored position; false when it is not over the field.
@@ -28,14 +31,60 @@ static bool TakeCursorCell() {
 
 static Cell& CursorCell() { return game.board[game.mouse.cursorCol][game.mouse.cursorRow]; }
 
-static void ToggleFlag(Cell& cell) {
+// OpenCell leaves a flagged cell closed.
+static void OpenCursorCell(HWND window) {
+    OpenCell(game.mouse.cursorCol, game.mouse.cursorRow, window);
+}
+
+// A chord is made only in play.
+static void ChordInPlay(HWND window) {
+    if (game.phase == Running) Chord(window);
+}
+
+// A flag goes on or off a closed cell while the game is on; the mine counter follows.
+static void ToggleFlag() {
+    Cell& cell = CursorCell();
+    if (cell.opened || GameOver()) return;
     cell.flagged = cell.flagged ? 0 : 1;
     game.minesLeft += cell.flagged ? -1 : 1;
 }
 
-static void Finish(HWND window, int capture) {
-    if (capture > 0) SetCapture(window);
-    if (capture < 0) ReleaseCapture();
+// Once a game is over, a left press on the field, its release, a right press on the field and
+// its release start a new game. Each step needs the one before it and no other button held.
+static bool RestartStep(int step, int32_t othersDown) {
+    MouseState& m = game.mouse;
+    if (!GameOver() || othersDown != 0 || m.restartStage != step) return false;
+    m.restartStage = step + 1;
+    return true;
+}
+
+// In energy-saving mode the buttons act at the cursor cell as they go down and at every move:
+// the left alone opens, the right alone flags each cell it enters, and both, or the middle
+// alone, chord.
+static void ActWhileHeld(HWND window) {
+    const MouseState& m = game.mouse;
+    switch (ButtonsHeld()) {
+        case kLeft:
+            OpenCursorCell(window);
+            break;
+        case kRight:
+            if (m.cursorCol != m.dragCol || m.cursorRow != m.dragRow) ToggleFlag();
+            break;
+        case kLeft | kRight:
+        case kMiddle:
+            ChordInPlay(window);
+            break;
+    }
+}
+
+// Every press captures the mouse, every release gives it up, and every mouse message asks for
+// the whole picture again.
+static void EndPress(HWND window) {
+    SetCapture(window);
+    InvalidateRect(window, nullptr, FALSE);
+}
+static void EndRelease(HWND window) {
+    ReleaseCapture();
     InvalidateRect(window, nullptr, FALSE);
 }
 
@@ -45,36 +94,29 @@ void OnLeftDown(HWND window, LPARAM lParam) {
     if (m.middleDown == 0 && m.rightDown == 0) m.pressShown = 1;
     StorePosition(lParam);
     if (IsOverFace(m.mouseX, m.mouseY)) m.facePressed = 1;
-    if (IsOverField(m.mouseX, m.mouseY)) {
-        if (GameOver() && m.rightDown == 0 && m.middleDown == 0 && m.restartStage == 0)
-            m.restartStage = 1;
-        TakeCursorCell();
-        if (EnergySaving()) {
-            if (m.rightDown == 1) {
-                if (m.middleDown == 0 && game.phase == Running) Chord(window);
-            } else if (m.middleDown == 0 && !CursorCell().flagged) {
-                OpenCell(m.cursorCol, m.cursorRow, window);
-            }
-        }
+    if (TakeCursorCell()) {
+        // The press that ends a game is no step of the restart: it is tested first.
+        RestartStep(0, m.rightDown | m.middleDown);
+        if (EnergySaving()) ActWhileHeld(window);
     }
-    Finish(window, 1);
+    EndPress(window);
 }
 
 void OnLeftUp(HWND window, LPARAM lParam) {
     MouseState& m = game.mouse;
     m.leftDown = 0;
+    // Releasing one button of a chord in a new game starts the clock, wherever the pointer is.
     if (m.rightDown == 1 && game.phase == Ready) StartTimer(window);
     StorePosition(lParam);
     if (IsOverFace(m.mouseX, m.mouseY) && m.facePressed == 1) NewGame(window);
     m.facePressed = 0;
     if (OriginalMode() && TakeCursorCell()) {
-        if (!CursorCell().flagged && m.pressShown == 1) OpenCell(m.cursorCol, m.cursorRow, window);
-        if (m.rightDown == 1 && game.phase == Running) Chord(window);
+        if (m.pressShown == 1) OpenCursorCell(window);
+        if (m.rightDown == 1) ChordInPlay(window);
     }
-    if (GameOver() && m.rightDown == 0 && m.middleDown == 0 && m.restartStage == 1)
-        m.restartStage = 2;
+    RestartStep(1, m.rightDown | m.middleDown);
     m.pressShown = 0;
-    Finish(window, -1);
+    EndRelease(window);
 }
 
 void OnRightDown(HWND window, LPARAM lParam) {
@@ -85,13 +127,11 @@ void OnRightDown(HWND window, LPARAM lParam) {
     if (TakeCursorCell()) {
         m.dragCol = m.cursorCol;
         m.dragRow = m.cursorRow;
-        if (!CursorCell().opened && m.leftDown == 0 && !GameOver()) ToggleFlag(CursorCell());
-        if (EnergySaving() && m.leftDown == 1 && m.middleDown == 0 && game.phase == Running)
-            Chord(window);
-        if (GameOver() && m.leftDown == 0 && m.middleDown == 0 && m.restartStage == 2)
-            m.restartStage = 3;
+        if (m.leftDown == 0) ToggleFlag();
+        if (EnergySaving()) ActWhileHeld(window);
+        RestartStep(2, m.leftDown | m.middleDown);
     }
-    Finish(window, 1);
+    EndPress(window);
 }
 
 void OnRightUp(HWND window, LPARAM lParam) {
@@ -99,10 +139,9 @@ void OnRightUp(HWND window, LPARAM lParam) {
     m.rightDown = 0;
     if (m.leftDown == 1 && game.phase == Ready) StartTimer(window);
     StorePosition(lParam);
-    if (OriginalMode() && TakeCursorCell() && m.leftDown == 1 && game.phase == Running)
-        Chord(window);
-    if (GameOver() && m.leftDown == 0 && m.middleDown == 0 && m.restartStage == 3) NewGame(window);
-    Finish(window, -1);
+    if (OriginalMode() && TakeCursorCell() && m.leftDown == 1) ChordInPlay(window);
+    if (RestartStep(3, m.leftDown | m.middleDown)) NewGame(window);
+    EndRelease(window);
 }
 
 void OnMiddleDown(HWND window, LPARAM lParam) {
@@ -110,8 +149,8 @@ void OnMiddleDown(HWND window, LPARAM lParam) {
     m.middleDown = 1;
     m.pressShown = 0;
     StorePosition(lParam);
-    if (TakeCursorCell() && EnergySaving() && game.phase == Running) Chord(window);
-    Finish(window, 1);
+    if (TakeCursorCell() && EnergySaving()) ChordInPlay(window);
+    EndPress(window);
 }
 
 void OnMiddleUp(HWND window, LPARAM lParam) {
@@ -119,32 +158,17 @@ void OnMiddleUp(HWND window, LPARAM lParam) {
     m.middleDown = 0;
     if (m.leftDown == 1 && game.phase == Ready) StartTimer(window);
     StorePosition(lParam);
-    if (TakeCursorCell() && OriginalMode() && game.phase == Running) Chord(window);
-    Finish(window, -1);
+    if (TakeCursorCell() && OriginalMode()) ChordInPlay(window);
+    EndRelease(window);
 }
 
 void OnMouseMove(HWND window, LPARAM lParam) {
     MouseState& m = game.mouse;
     StorePosition(lParam);
     if (TakeCursorCell() && EnergySaving()) {
-        const int held = m.leftDown * 4 + m.rightDown * 2 + m.middleDown;
-        Cell& cell = CursorCell();
-        switch (held) {
-            case 4:
-                if (!cell.flagged) OpenCell(m.cursorCol, m.cursorRow, window);
-                break;
-            case 2:
-                if ((m.cursorCol != m.dragCol || m.cursorRow != m.dragRow) && !cell.opened &&
-                    !GameOver())
-                    ToggleFlag(cell);
-                break;
-            case 6:
-            case 1:
-                if (game.phase == Running) Chord(window);
-                break;
-        }
+        ActWhileHeld(window);
         m.dragCol = m.cursorCol;
         m.dragRow = m.cursorRow;
     }
-    Finish(window, 0);
+    InvalidateRect(window, nullptr, FALSE);
 }

@@ -9,17 +9,17 @@ constexpr DWORD kWindowStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZ
 ATOM RegisterMainWindowClass(HINSTANCE instance);
 // Creates the main window at the stored position with the size the stored field needs.
 HWND CreateMainWindow(HINSTANCE instance);
-// Places the window at (left, top) with the size the field needs at the current DPI, taller if
-// the menu bar needs more than one line.
+// Places the window at (left, top) with the size that makes its client area the field's at the
+// current DPI, whatever height the menu bar has.
 void FitMainWindow(HWND window, int left, int top);
-int RunMessageLoop();
+// Runs one of the game's dialogs, modal, over `owner`; returns how it ended (IDOK, IDCANCEL).
+INT_PTR RunDialog(HWND owner, int id, DLGPROC procedure);
 // The whole program: class, settings, window, loop. Returns the exit code.
 int RunGame(HINSTANCE instance);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 void OnCommand(HWND window, WPARAM wParam);
-void SetMenuChecks(int first, int last, int checked);
 
 void OnLeftDown(HWND window, LPARAM lParam);
 void OnLeftUp(HWND window, LPARAM lParam);

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "draw/draw.h"
+#include "draw/layout.h"
 #include "game/game.h"
 #include "store/store.h"
 #include "ui/ui.h"
@@ -20,8 +21,8 @@ ATOM RegisterMainWindowClass(HINSTANCE instance) {
 
 // The client area the field needs at the current DPI: the 1× layout scaled.
 static SIZE ClientNeeded() {
-    return SIZE{Scaled(16 * game.settings.Width + 20, game.dpi),
-                Scaled(16 * game.settings.Height + 63, game.dpi)};
+    return SIZE{Scaled(ClientWidth(game.settings.Width), game.dpi),
+                Scaled(ClientHeight(game.settings.Height), game.dpi)};
 }
 
 static SIZE MainWindowSize() { return WindowSizeFor(ClientNeeded(), kWindowStyle, game.dpi); }
@@ -40,6 +41,24 @@ void FitMainWindow(HWND window, int left, int top) {
     MoveWindow(window, left, top, size.cx, size.cy, TRUE);
 }
 
+// Moves a window rectangle that lies on no monitor onto the nearest monitor's work area.
+static void KeepOnScreen(int width, int height, int32_t* x, int32_t* y) {
+    // A stored position near the integer limits is first brought to half of them, so that adding
+    // the window's size cannot overflow.
+    RECT rect;
+    rect.left = std::clamp<LONG>(*x, INT32_MIN / 2, INT32_MAX / 2);
+    rect.top = std::clamp<LONG>(*y, INT32_MIN / 2, INT32_MAX / 2);
+    rect.right = rect.left + width;
+    rect.bottom = rect.top + height;
+    if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)) return;
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return;
+    const RECT& area = info.rcWork;
+    *x = std::max<LONG>(area.left, std::min<LONG>(rect.left, area.right - width));
+    *y = std::max<LONG>(area.top, std::min<LONG>(rect.top, area.bottom - height));
+}
+
 // Before the window exists it is sized for the system's DPI; WM_CREATE fits it to its own.
 HWND CreateMainWindow(HINSTANCE instance) {
     game.dpi = SystemDpi();
@@ -50,10 +69,12 @@ HWND CreateMainWindow(HINSTANCE instance) {
                            nullptr);
 }
 
-int RunMessageLoop() {
-    MSG message = {};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-    return static_cast<int>(message.wParam);
+static HINSTANCE Instance(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+}
+
+INT_PTR RunDialog(HWND owner, int id, DLGPROC procedure) {
+    return DialogBoxParamW(Instance(owner), MAKEINTRESOURCEW(id), owner, procedure, 0);
 }
 
 int RunGame(HINSTANCE instance) {
@@ -66,55 +87,9 @@ int RunGame(HINSTANCE instance) {
         MessageBoxW(nullptr, L"ウィンドウの生成に失敗しました", nullptr, MB_OK);
         return 0;
     }
-    return RunMessageLoop();
-}
-
-static void FreeBuffer(BackBuffer& buffer) {
-    // The bitmap is still selected; deleting the DC first frees it for deletion.
-    DeleteDC(buffer.dc);
-    DeleteObject(buffer.bitmap);
-    buffer = BackBuffer{};
-}
-
-static void FreeBackBuffer() {
-    FreeBuffer(game.backBuffer);
-    FreeBuffer(game.screenBuffer);
-}
-
-static BackBuffer MakeBuffer(HDC windowDc, int width, int height) {
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;  // top-down: row 0 first
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    BackBuffer buffer;
-    void* pixels = nullptr;
-    buffer.bitmap = CreateDIBSection(windowDc, &format, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    buffer.pixels = static_cast<uint32_t*>(pixels);
-    buffer.dc = CreateCompatibleDC(windowDc);
-    SelectObject(buffer.dc, buffer.bitmap);
-    buffer.width = width;
-    buffer.height = height;
-    return buffer;
-}
-
-// Builds the buffers for the current client size and DPI; the caller frees any old ones first.
-// The 1× picture is exactly what the client area shows of it, so the frame fills the client.
-static void BuildBackBuffer(HWND window) {
-    HDC windowDc = GetDC(window);
-    RECT client;
-    GetClientRect(window, &client);
-    game.windowRect =
-        RECT{0, 0, UnscaledShown(client.right, game.dpi), UnscaledShown(client.bottom, game.dpi)};
-    game.backBuffer = MakeBuffer(windowDc, game.windowRect.right, game.windowRect.bottom);
-    if (game.dpi != kBaseDpi) {
-        const int width = std::min<int>(client.right, kMaxScreenWidth);
-        game.screenBuffer = MakeBuffer(windowDc, width, client.bottom);
-        MapScreenColumns();
-    }
-    ReleaseDC(window, windowDc);
+    MSG message = {};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return static_cast<int>(message.wParam);
 }
 
 // The window takes its own DPI; a size made for another one (the system's, before the window
@@ -128,22 +103,18 @@ static void FitToOwnDpi(HWND window) {
 
 static void OnCreate(HWND window) {
     FitToOwnDpi(window);
-    BuildBackBuffer(window);
+    BuildPicture(window);
     game.menu = GetMenu(window);
     game.menuItem.cbSize = sizeof(game.menuItem);
     game.menuItem.fState = 0;
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(LOWORD(game.settings.Difficulty), 1), 0);
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(LOWORD(game.settings.ClickMode), 0), 0);
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    game.cellSheet = LoadSheet(instance, IDB_CELLS);
-    game.digitSheet = LoadSheet(instance, IDB_DIGITS);
-    game.faceSheet = LoadSheet(instance, IDB_FACES);
+    LoadSheets(Instance(window));
     NewGame(window);
 }
 
 static void OnBoardChanged(HWND window) {
-    FreeBackBuffer();
-    BuildBackBuffer(window);
+    BuildPicture(window);
     NewGame(window);
     // A resize to the same size repaints nothing, so the new board asks for its paint itself.
     InvalidateRect(window, nullptr, FALSE);
@@ -153,14 +124,7 @@ static void OnPaint(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     PaintAll();
-    if (game.screenBuffer.dc) {
-        ScalePicture();
-        BitBlt(dc, 0, 0, game.screenBuffer.width, game.screenBuffer.height, game.screenBuffer.dc, 0,
-               0, SRCCOPY);
-    } else {
-        BitBlt(dc, 0, 0, game.windowRect.right - game.windowRect.left,
-               game.windowRect.bottom - game.windowRect.top, game.backBuffer.dc, 0, 0, SRCCOPY);
-    }
+    ShowPicture(dc);
     EndPaint(window, &paint);
 }
 
@@ -170,8 +134,7 @@ static void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
     const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
     game.dpi = LOWORD(wParam);
     FitMainWindow(window, suggested.left, suggested.top);
-    FreeBackBuffer();
-    BuildBackBuffer(window);
+    BuildPicture(window);
     InvalidateRect(window, nullptr, FALSE);
 }
 
@@ -180,17 +143,10 @@ static void OnTimer(HWND window) {
     InvalidateRect(window, nullptr, FALSE);
 }
 
-static void OnAskName(HWND window) {
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_NEW_RECORD), window, NewRecordDialogProc, 0);
-}
+static void OnAskName(HWND window) { RunDialog(window, IDD_NEW_RECORD, NewRecordDialogProc); }
 
 static void OnDestroy() {
-    FreeBackBuffer();
-    for (HBITMAP* sheet : {&game.cellSheet, &game.digitSheet, &game.faceSheet}) {
-        DeleteObject(*sheet);
-        *sheet = nullptr;
-    }
+    FreePicture();
     PostQuitMessage(0);
 }
 
