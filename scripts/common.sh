@@ -3,30 +3,35 @@
 
 tesselmark_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
 
-# Installs the Debian packages that are missing (apt-get update once, first).
+# Installs the Debian packages that are missing (apt-get update once, first). Each package once,
+# beside what shows it installed: a command on PATH, or a path.
 ensure_packages() {
-  local missing=()
-  command -v cmake >/dev/null || missing+=(cmake)
-  command -v make >/dev/null || missing+=(make)
-  command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix)
-  command -v x86_64-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-x86-64)
-  # The second compiler and its linker, and llvm-rc for the resource script.
-  command -v clang >/dev/null || missing+=(clang)
-  command -v ld.lld >/dev/null || missing+=(lld)
-  command -v llvm-rc >/dev/null || missing+=(llvm)
-  [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
-  command -v wine >/dev/null || missing+=(wine wine64)
-  [ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
-  command -v Xvfb >/dev/null || missing+=(xvfb)
-  command -v xdotool >/dev/null || missing+=(xdotool)
-  command -v import >/dev/null || missing+=(imagemagick)
-  command -v zip >/dev/null || missing+=(zip)
-  command -v unzip >/dev/null || missing+=(unzip)
-  command -v python3 >/dev/null || missing+=(python3)
-  command -v clang-format >/dev/null || missing+=(clang-format)
-  command -v black >/dev/null || missing+=(black)
-  [ -d /usr/share/fonts/truetype/horai-umefont ] || missing+=(fonts-horai-umefont)
-  [ -d /usr/share/wine/fonts ] || missing+=(fonts-wine)
+  local missing=() need package
+  while read -r need package; do
+    if [[ $need == /* ]]; then [ -e "$need" ]; else command -v "$need" >/dev/null; fi ||
+      missing+=("$package")
+  done <<'PACKAGES'
+cmake cmake
+make make
+x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
+x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
+clang clang
+ld.lld lld
+llvm-rc llvm
+/usr/src/googletest/CMakeLists.txt googletest
+wine wine
+/usr/lib/wine/wine64 wine64
+Xvfb xvfb
+xdotool xdotool
+import imagemagick
+zip zip
+unzip unzip
+python3 python3
+clang-format clang-format
+black black
+/usr/share/fonts/truetype/horai-umefont fonts-horai-umefont
+/usr/share/wine/fonts fonts-wine
+PACKAGES
   if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     local sudo=""
