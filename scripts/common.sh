@@ -47,45 +47,63 @@ build_game() {
     cmake --build --preset mingw ${1:+--target "$1"})
 }
 
-# prepare_prefix DIR [x11|null] [tests]: creates the Wine prefix once, with Japanese font
-# replacements and Wine drawing its own frames; "null" makes it headless. The replacement
-# face has wide Latin letters and narrow kana, the proportions the dialog layouts were made
-# for, so every dialog text reads whole. In a "tests" prefix a crash ends the process at once:
-# Wine's debugger, which would wait for ever, is named after a program that does not exist.
-prepare_prefix() {
-  local prefix=$1 graphics=${2:-x11} use=${3:-}
-  local ready="$prefix/.tesselmark-ready-3-$graphics$use"
-  export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
-  if [ ! -f "$ready" ]; then
-    mkdir -p "$prefix"
-    # No .NET or HTML engine to install: the game needs neither, and there is no network.
-    WINEDLLOVERRIDES="mscoree=;mshtml=" wine wineboot -i </dev/null >/dev/null 2>&1 || true
-    # The caption-button symbols; the text faces stay replaced by the Japanese one.
-    cp -n /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
-    local reg="$prefix/tesselmark-setup.reg"
-    {
-      printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-      for face in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif" \
-        "System"; do
-        printf '"%s"="Ume UI Gothic"\r\n' "$face"
-      done
-      printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
-      printf '"Decorated"="N"\r\n"Managed"="N"\r\n'
-      if [ "$graphics" = null ]; then
-        printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Graphics"="null"\r\n'
-      fi
-      if [ "$use" = tests ]; then
-        printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]'
-        printf '\r\n"Debugger"="no-debugger"\r\n'
-      fi
-    } > "$reg"
+# set_registry: imports the registry lines on standard input (.reg lines without the header: a key
+# in brackets, [-KEY] deletes one, "name"=- deletes a value) into the prefix WINEPREFIX. regedit
+# reads them as UTF-16, so any text goes in as it is. It never reports a failure (its exit status
+# is 0 whatever happened): a caller that must know reads the value back.
+set_registry() {
+  local reg status
+  reg=$(mktemp --suffix=.reg) || return
+  { printf '\xff\xfe' && { printf 'Windows Registry Editor Version 5.00\n\n' && cat; } |
+    iconv -f UTF-8 -t UTF-16LE; } >"$reg" &&
+    # No pipe: the Wine services that regedit may start would keep it open.
     wine regedit /S "$reg" </dev/null >/dev/null 2>&1
-    # The tests start their prefix's server anew, on their own display: they wait for this one to
-    # be gone. A player's game goes on with it.
-    [ "$use" != tests ] || wineserver -w
-    touch "$ready"
+  status=$?
+  rm -f "$reg"
+  return $status
+}
+
+# prefix_setup GRAPHICS USE: the registry of a prefix (prepare_prefix): Japanese font replacements,
+# Wine drawing its own frames, headless under "null", no debugger for "tests".
+prefix_setup() {
+  printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n'
+  for face in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif" "System"; do
+    printf '"%s"="Ume UI Gothic"\n' "$face"
+  done
+  printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Decorated"="N"\n"Managed"="N"\n'
+  if [ "$1" = null ]; then
+    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n"Graphics"="null"\n'
   fi
+  if [ "$2" = tests ]; then
+    printf '\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]\n'
+    printf '"Debugger"="no-debugger"\n'
+  fi
+}
+
+# prepare_prefix DIR [x11|null] [tests]: makes the Wine prefix, with Japanese font replacements and
+# Wine drawing its own frames; "null" makes it headless. The replacement face has wide Latin
+# letters and narrow kana, the proportions the dialog layouts were made for, so every dialog text
+# reads whole. In a "tests" prefix a crash ends the process at once: Wine's debugger, which would
+# wait for ever, is named after a program that does not exist. The prefix's marker is named by a
+# hash of its registry set-up and of this function: a prefix made otherwise is made again (its
+# records and DPI stay).
+prepare_prefix() {
+  local prefix=$1 graphics=${2:-x11} use=${3:-} setup ready
+  setup=$(prefix_setup "$graphics" "$use")
+  ready=$(printf '%s\n' "$setup" "$(declare -f prepare_prefix)" | sha256sum | cut -c1-16)
+  ready="$prefix/.tesselmark-ready-$ready"
+  export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
+  [ ! -f "$ready" ] || return 0
+  mkdir -p "$prefix"
+  # No .NET or HTML engine to install: the game needs neither, and there is no network.
+  WINEDLLOVERRIDES="mscoree=;mshtml=" wine wineboot -i </dev/null >/dev/null 2>&1 || true
+  # The caption-button symbols; the text faces stay replaced by the Japanese one.
+  cp -n /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+  set_registry <<<"$setup"
+  # The tests start their prefix's server anew, on their own display: they wait for this one to
+  # be gone. A player's game goes on with it.
+  [ "$use" != tests ] || wineserver -w
+  rm -f "$prefix"/.tesselmark-ready-* && touch "$ready"
 }
 
 # start_xvfb: a private X server on a free display that it picks itself (DISPLAY, XVFB_PID).

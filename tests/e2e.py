@@ -1,32 +1,20 @@
 #!/usr/bin/env python3
-# End to end: the built game (argument 1) under Wine at 200 % (192 DPI), on the private X server
-# and in the prefix ctest starts it in (tests/CMakeLists.txt), used with real X input: the menus
-# by Alt and their mnemonics, the dialogs' buttons by Tab and the space bar. Each dialog is
-# compared, frame and caption included, with its picture in tests/e2e (E2E_UPDATE=1 takes them
-# anew); a failure leaves the screen, or the dialog and its difference, in build/mingw/e2e.
+# End to end: the built game (argument 1) under Wine on the private X server, in the prefix and at
+# the DPI that ctest gives it (tests/CMakeLists.txt), used with real X input: the menus by Alt and
+# their mnemonics, the dialogs' buttons by Tab and the space bar. Each dialog is compared, frame and
+# caption included, with its picture in tests/e2e (E2E_UPDATE=1 takes them anew); a failure leaves
+# the screen, or the dialog and its difference, in the folder given as argument 2. The records
+# stored before the start (tests/e2e/records.reg) hold three names with an ampersand each, shown as
+# itself: one of 15 units (whole in its column), one with a space (whole) and one too long for its
+# column (dots).
 import os
 import subprocess as sp
 import sys
 import time
 import traceback
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-PICTURES, OUT = os.path.join(ROOT, "tests/e2e"), os.path.join(ROOT, "build/mingw/e2e")
-# The records stored before the start, each name with an ampersand, shown as itself: one of 15
-# units (whole in its column), one with a space (whole) and one too long for its column (dots).
-SETUP = r"""Windows Registry Editor Version 5.00
-
-[HKEY_CURRENT_USER\Control Panel\Desktop]
-"LogPixels"=dword:000000c0
-
-[-HKEY_CURRENT_USER\Software\kelvorin]
-
-[HKEY_CURRENT_USER\Software\kelvorin]
-"Time1"=dword:0000002a
-"Name1"="ABCDEFG&HIJKLMN"
-"Name2"="テスト太郎 X&Y"
-"Name3"="テスト&太郎テスト太郎テスト太郎"
-"""
+PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "e2e")
+OUT = sys.argv[2]
 
 
 def run(*args):  # a command's output; one that waits for ever (import of a gone window) fails
@@ -86,11 +74,6 @@ def dialog(caption, *steps):
 
 def play():
     global main
-    with open(os.path.join(OUT, "setup.reg"), "w", encoding="utf-16") as setup:
-        setup.write(SETUP)
-    # No pipe: the Wine services that regedit may start would keep it open.
-    regedit = ["wine", "regedit", "/S", os.path.join(OUT, "setup.reg")]
-    until(lambda: sp.run(regedit, stdout=sp.DEVNULL, stderr=sp.DEVNULL).returncode == 0, "regedit")
     game = sp.Popen(["wine", sys.argv[1]])
     main = until(windows, "no window")[0]
     other = ["key", "Tab", "space"]  # the button after the focused one
