@@ -1,4 +1,4 @@
-# Shared by scripts/play, scripts/test and the end-to-end tests: packages and Wine prefixes.
+# Shared by the scripts and the ctest entries: packages, builds, Wine prefixes and X servers.
 # Source it; it defines functions only.
 
 tesselmark_root() { cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd; }
@@ -95,8 +95,10 @@ prepare_prefix() {
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
   [ ! -f "$ready" ] || return 0
   mkdir -p "$prefix"
-  # No .NET or HTML engine to install: the game needs neither, and there is no network.
-  WINEDLLOVERRIDES="mscoree=;mshtml=" wine wineboot -i </dev/null >/dev/null 2>&1 || true
+  # No .NET or HTML engine to install: the game needs neither, and there is no network. No menu
+  # entries either: making a prefix writes nothing into the user's home outside it.
+  WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d" wine wineboot -i </dev/null \
+    >/dev/null 2>&1 || true
   # The caption-button symbols; the text faces stay replaced by the Japanese one.
   cp -n /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
   set_registry <<<"$setup"
@@ -104,6 +106,17 @@ prepare_prefix() {
   # be gone. A player's game goes on with it.
   [ "$use" != tests ] || wineserver -w
   rm -f "$prefix"/.tesselmark-ready-* && touch "$ready"
+}
+
+# prepare_test_prefixes BUILD: the tests' prefixes in the build folder BUILD, made side by side: the
+# unit suite's (headless) and the end-to-end run's (X11 driver).
+prepare_test_prefixes() {
+  local units e2e
+  (prepare_prefix "$1/wineprefix" null tests) &
+  units=$!
+  (prepare_prefix "$1/wineprefix-e2e" x11 tests) &
+  e2e=$!
+  wait "$units" && wait "$e2e"
 }
 
 # start_xvfb: a private X server on a free display that it picks itself (DISPLAY, XVFB_PID).
@@ -121,10 +134,12 @@ stop_xvfb() {
   [ -z "${XVFB_PID:-}" ] || { kill "$XVFB_PID" && wait "$XVFB_PID"; } 2>/dev/null || true
 }
 
-# Starts the prefix's wineserver and services up front, so that no test inherits them.
+# Starts the prefix's wineserver and services up front, so that no test inherits them; none of
+# them keeps the caller's output either (ctest waits for the end of an entry's output, for ever
+# while a server holds it). A server left by a run that stopped early goes first.
 start_wine() {
-  wineserver -p
-  wine wineboot </dev/null >/dev/null 2>&1 || true
+  stop_wine
+  wineserver -p </dev/null >/dev/null 2>&1 && wine wineboot </dev/null >/dev/null 2>&1
 }
 
 # Waits for the server to be gone: a wine started while the old server shuts down can hang.
