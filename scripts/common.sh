@@ -41,10 +41,10 @@ PACKAGES
   fi
 }
 
-# build_game [TARGET]: configures and builds everything, or only TARGET.
+# build_game [TARGET...]: configures and builds everything, or only the TARGETs.
 build_game() {
   (cd "$(tesselmark_root)" && cmake --preset mingw >/dev/null &&
-    cmake --build --preset mingw ${1:+--target "$1"})
+    cmake --build --preset mingw ${1:+--target} "$@")
 }
 
 # set_registry: imports the registry lines on standard input (.reg lines without the header: a key
