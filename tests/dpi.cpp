@@ -29,7 +29,7 @@ TEST(Dpi, AMoveToAMonitorOfAnotherScaleKeepsTheGameInPlay) {
             EXPECT_EQ(place.bottom - place.top, first.bottom - first.top) << "the first height";
         }
         EXPECT_EQ(Board(), field) << "the game in play";
-        ExpectScreen(nullptr, Smile, nullptr, "007");
+        ExpectScreen(nullptr, Smile, "002", "007");
     }
     Gesture("L+@2,0 L-");
     EXPECT_EQ(Board(), "F11*..../.1....../...*....") << "a click at the new scale";

@@ -19,9 +19,8 @@ static LRESULT CALLBACK Spy(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return MainWindowProc(window, message, wParam, lParam);
 }
 
-void Start(bool keepStore) {
+void StartWithStore() {
     RegisterMainWindowClass(GetModuleHandleW(nullptr));
-    if (!keepStore) RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
     game = GameState{};
     LoadSettings();
     win = CreateMainWindow(GetModuleHandleW(nullptr));
@@ -29,9 +28,14 @@ void Start(bool keepStore) {
     UpdateWindow(win);
 }
 
+void Start() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
+    StartWithStore();
+}
+
 void Quit(UINT how) {
     if (how == WM_COMMAND) {
-        Choose(L"テセルマークの終了(&X)", false);
+        Choose(L"テセルマークの終了(&X)");
     } else if (how) {
         SendMessageW(win, how, 0, 0);
     } else {
@@ -43,10 +47,24 @@ void Quit(UINT how) {
     EXPECT_EQ(quit.wParam, 0u) << "the exit code";
 }
 
-// What every message leaves of the game record: flags only on closed cells, the mines laid,
-// the cells to open, the mine counter, an opened mine exactly in a lost game, nothing open and
-// no time before the first opening, the clock running exactly in play.
-static void CheckRecord() {
+void PrintTo(GamePhase phase, std::ostream* out) {
+    const char* names[] = {"Ready", "Running", "Won", "Lost"};
+    *out << names[phase];
+}
+
+// The messages the kit sends: their steps in a gesture, and their names in a failure.
+static const struct {
+    const char* step;
+    UINT message;
+    const char* name;
+} kMessages[] = {{">", WM_MOUSEMOVE, "WM_MOUSEMOVE"},  {"L+", WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+                 {"L-", WM_LBUTTONUP, "WM_LBUTTONUP"}, {"R+", WM_RBUTTONDOWN, "WM_RBUTTONDOWN"},
+                 {"R-", WM_RBUTTONUP, "WM_RBUTTONUP"}, {"M+", WM_MBUTTONDOWN, "WM_MBUTTONDOWN"},
+                 {"M-", WM_MBUTTONUP, "WM_MBUTTONUP"}, {"", WM_COMMAND, "WM_COMMAND"},
+                 {"", WM_TIMER, "WM_TIMER"},           {"", WM_DPICHANGED, "WM_DPICHANGED"}};
+
+// What every message leaves of the game record (see Send).
+static void ExpectRecordWhole(const std::string& after) {
     const Settings& s = game.settings;
     int mines = 0, flags = 0, opened = 0, closedSafe = 0, openedMines = 0, flaggedOpen = 0;
     for (int c = 0; c < s.Width; ++c) {
@@ -60,28 +78,29 @@ static void CheckRecord() {
             flaggedOpen += cell.flagged && cell.opened;
         }
     }
-    EXPECT_EQ(flaggedOpen, 0) << "flags on opened cells";
-    EXPECT_EQ(mines, s.Mines) << "mines on the field";
-    EXPECT_EQ(game.cellsToOpen, closedSafe) << "cells to open against the closed safe cells";
-    EXPECT_EQ(game.minesLeft, game.phase == Won ? 0 : s.Mines - flags) << "the mine counter";
-    EXPECT_EQ(openedMines > 0, game.phase == Lost) << "an opened mine exactly in a lost game";
+    EXPECT_EQ(flaggedOpen, 0) << "flags on opened cells " << after;
+    EXPECT_EQ(mines, s.Mines) << "mines on the field " << after;
+    EXPECT_EQ(game.cellsToOpen, closedSafe) << "cells to open, against the closed safe " << after;
+    EXPECT_EQ(game.minesLeft, game.phase == Won ? 0 : s.Mines - flags) << "mine counter " << after;
+    EXPECT_EQ(openedMines > 0, game.phase == Lost) << "an opened mine exactly in a loss " << after;
     if (game.phase == Ready) {
-        EXPECT_EQ(opened, 0) << "opened cells before the first opening";
-        EXPECT_EQ(game.elapsedSeconds, 0) << "the clock before the first opening";
+        EXPECT_EQ(opened, 0) << "opened cells before the first opening " << after;
+        EXPECT_EQ(game.elapsedSeconds, 0) << "the clock before the first opening " << after;
     }
     if (game.phase == Running) {
-        EXPECT_GE(game.elapsedSeconds, 1) << "the clock in play";
+        EXPECT_GE(game.elapsedSeconds, 1) << "the clock in play " << after;
     } else {
         // Outside play the game holds no timer, so killing it finds none and changes nothing.
-        EXPECT_FALSE(KillTimer(win, kGameTimerId)) << "the clock's timer armed outside play";
+        EXPECT_FALSE(KillTimer(win, kGameTimerId)) << "the clock's timer outside play " << after;
     }
 }
 
-LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, bool repaints) {
-    RECT before;
-    RECT after;
-    RECT update;
-    RECT client;
+static LRESULT SendAndCheck(UINT message, WPARAM wParam, LPARAM lParam, bool repaints) {
+    std::string after = "after message " + std::to_string(message);
+    for (const auto& known : kMessages) {
+        if (known.message == message) after = std::string("after ") + known.name;
+    }
+    RECT before, moved, update, client;
     GetWindowRect(win, &before);
     UpdateWindow(win);
     ValidateRect(win, nullptr);
@@ -91,19 +110,28 @@ LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam, bool repaints) {
     GetUpdateRect(win, &update, FALSE);
     GetClientRect(win, &client);
     if (repaints) {
-        EXPECT_TRUE(EqualRect(&update, &client)) << "message " << message << " left no repaint";
+        EXPECT_TRUE(EqualRect(&update, &client))
+            << "the whole client not left to repaint " << after;
     }
     UpdateWindow(win);
-    GetWindowRect(win, &after);
-    if (EqualRect(&before, &after)) {
-        EXPECT_EQ(erases, 0) << "message " << message << " erased";
+    GetWindowRect(win, &moved);
+    if (EqualRect(&before, &moved)) {
+        EXPECT_EQ(erases, 0) << "the background erased " << after;
     }
     if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONUP) {
         const bool press = (message - WM_LBUTTONDOWN) % 3 == 0;
-        EXPECT_EQ(GetCapture() == win, press) << "the capture after message " << message;
+        EXPECT_EQ(GetCapture() == win, press) << "the capture " << after;
     }
-    CheckRecord();
+    ExpectRecordWhole(after);
     return result;
+}
+
+LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendAndCheck(message, wParam, lParam, true);
+}
+
+LRESULT SendWithoutRepaint(UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendAndCheck(message, wParam, lParam, false);
 }
 
 bool Pump(const std::function<bool()>& done, int ms) {
@@ -124,40 +152,50 @@ bool Pump(const std::function<bool()>& done, int ms) {
     return true;
 }
 
-// The first client pixel at the window's scale that shows 1× pixel `p`.
-static int At(int p) { return (p * game.dpi + kBaseDpi - 1) / kBaseDpi; }
+// How many screen pixels each 1× pixel takes, repeating, at the scales the tests run: the
+// nearest-pixel look the player sees (at 150 % the 1× pixels are 2, 1, 2, 1 ... pixels wide).
+static const std::vector<int>& PixelWidths() {
+    static const std::map<int, std::vector<int>> kWidths = {{96, {1}}, {144, {2, 1}}, {192, {2}}};
+    return kWidths.at(game.dpi);
+}
+
+// The first screen pixel that shows 1× pixel p.
+static int ScreenPixel(int p) {
+    const std::vector<int>& widths = PixelWidths();
+    int x = 0;
+    for (int i = 0; i < p; ++i) x += widths[i % widths.size()];
+    return x;
+}
 
 void Gesture(const std::string& steps) {
-    static const std::map<std::string, UINT> kMessages = {
-        {">", WM_MOUSEMOVE},  {"L+", WM_LBUTTONDOWN}, {"L-", WM_LBUTTONUP}, {"R+", WM_RBUTTONDOWN},
-        {"R-", WM_RBUTTONUP}, {"M+", WM_MBUTTONDOWN}, {"M-", WM_MBUTTONUP}};
-    static int x, y;  // a step without a place stays where the last one was
+    int x = 0, y = 0;
     std::istringstream words(steps);
     for (std::string word; words >> word;) {
         const size_t at = word.find('@');
         const std::string place = at == std::string::npos ? "" : word.substr(at + 1);
-        int a = 0;
-        int b = 0;
+        int a = 0, b = 0;
         if (std::sscanf(place.c_str(), "%d:%d", &a, &b) == 2) {
             x = a;
             y = b;
         } else if (std::sscanf(place.c_str(), "%d,%d", &a, &b) == 2) {
-            x = kFieldLeft + kCellSize * a + 8;
-            y = kFieldTop + kCellSize * b + 8;
+            x = 12 + 16 * a + 8;  // the cells are 16 pixels square from (12, 55)
+            y = 55 + 16 * b + 8;
         }
-        const auto message = kMessages.find(word.substr(0, at));
-        ASSERT_NE(message, kMessages.end()) << "no such step: " << word;
-        Send(message->second, 0, MAKELPARAM(At(x), At(y)));
+        const auto step =
+            std::find_if(std::begin(kMessages), std::end(kMessages),
+                         [&](const auto& known) { return word.substr(0, at) == known.step; });
+        ASSERT_NE(step, std::end(kMessages)) << "no such step: " << word;
+        Send(step->message, 0, MAKELPARAM(ScreenPixel(x), ScreenPixel(y)));
     }
 }
 
-void Lay(const char* rows, GamePhase phase) {
+void Lay(const char* board, GamePhase phase) {
     Settings& s = game.settings;
-    const int length = static_cast<int>(std::strlen(rows));
-    s.Width = static_cast<int32_t>(std::strcspn(rows, "/"));
+    const int length = static_cast<int>(std::strlen(board));
+    s.Width = static_cast<int32_t>(std::strcspn(board, "/"));
     s.Height = (length + 1) / (s.Width + 1);
     s.Mines = static_cast<int32_t>(std::count_if(
-        rows, rows + length, [](char laid) { return std::strchr("*FX", laid) != nullptr; }));
+        board, board + length, [](char laid) { return std::strchr("*FX", laid) != nullptr; }));
     s.Difficulty = CMD_CUSTOM;  // a win on a laid field asks for no name
     // The window fits the field as a level change fits it, and a game of its size is dealt.
     RECT place;
@@ -168,7 +206,7 @@ void Lay(const char* rows, GamePhase phase) {
     game.cellsToOpen = 0;
     for (int c = 0; c < s.Width; ++c) {
         for (int r = 0; r < s.Height; ++r) {
-            const char laid = rows[r * (s.Width + 1) + c];
+            const char laid = board[r * (s.Width + 1) + c];
             Cell& cell = game.board[c][r];
             cell.mine = std::strchr("*FX", laid) != nullptr;
             cell.flagged = laid == 'f' || laid == 'F';
@@ -182,7 +220,6 @@ void Lay(const char* rows, GamePhase phase) {
     game.mouse = MouseState{};
     game.phase = phase;
     game.elapsedSeconds = phase == Ready ? 0 : 7;
-    // A laid game in play has its clock running, as the game's own would; any other stands still.
     if (phase == Running) {
         SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr);
     } else {
@@ -267,58 +304,59 @@ static DWORD FramePixel(int x, int y, int w, int h, int face) {
     return surface;
 }
 
-static std::string Counter(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, value < 0 ? "-%02d" : "%03d", std::abs(value));
-    return text;
-}
+// The cell sprite of each letter of the screen notation but the digits.
+static const std::map<char, CellSprite> kShown = {
+    {'#', Covered}, {'P', Flag}, {'M', Mine}, {'B', ExplodedMine}, {'W', WrongFlag}};
 
-void ExpectScreen(const char* cells, int face, const char* mines, const char* timer) {
+void ExpectScreen(const char* cells, FaceSprite face, const char* mines, const char* timer) {
     static const std::vector<DWORD> kCells = Sheet(IDB_CELLS, 16, 256);
     static const std::vector<DWORD> kFaces = Sheet(IDB_FACES, 24, 120);
     static const std::vector<DWORD> kDigits = Sheet(IDB_DIGITS, 13, 276);
     const DWORD kAny = 0xFF000000;  // a pixel not checked: no colour read back matches it
+    // The field's cells are 16 pixels square from (12, 55), 8 pixels in from the right and bottom.
     const int columns = game.settings.Width, w = 16 * columns + 20;
     const int h = 16 * game.settings.Height + 63;
     RECT client;
     GetClientRect(win, &client);
-    ASSERT_EQ(client.right, At(w)) << "the client's width against the field's at the scale";
-    ASSERT_EQ(client.bottom, At(h)) << "the client's height against the field's at the scale";
+    ASSERT_EQ(client.right, ScreenPixel(w)) << "the client's width against the field's at scale";
+    ASSERT_EQ(client.bottom, ScreenPixel(h)) << "the client's height against the field's at scale";
     std::vector<DWORD> want(w * h);  // the 1x picture the player should see
     for (int i = 0; i < w * h; ++i) want[i] = FramePixel(i % w, i / w, w, h, 8 * columns);
     auto paste = [&](const std::vector<DWORD>* sheet, int size, int high, int k, int x, int y) {
         for (int i = 0; i < size * high; ++i) {
-            want[(y + i / size) * w + x + i % size] = sheet ? (*sheet)[k * size * high + i] : kAny;
+            const size_t from = static_cast<size_t>(k * size * high + i);
+            want[(y + i / size) * w + x + i % size] = sheet ? sheet->at(from) : kAny;
         }
     };
-    const std::string shownMines = mines ? mines : Counter(game.minesLeft);
-    const std::string shownTimer = timer ? timer : Counter(game.elapsedSeconds);
+    // The counters stand at (17, 16) and 54 in from the right, the face at half the field's width.
     for (int k = 0; k < 3; ++k) {
-        const int mine = shownMines[k] == '-' ? 0 : 11 - (shownMines[k] - '0');
+        const int mine = mines[k] == '-' ? Minus : Digit0 - (mines[k] - '0');
         paste(&kDigits, 13, 23, mine, 17 + 13 * k, 16);
-        paste(&kDigits, 13, 23, 11 - (shownTimer[k] - '0'), w - 54 + 13 * k, 16);
+        paste(&kDigits, 13, 23, Digit0 - (timer[k] - '0'), w - 54 + 13 * k, 16);
     }
     paste(&kFaces, 24, 24, face, 8 * columns, 16);
     for (int r = 0; r < game.settings.Height; ++r) {
         for (int c = 0; c < columns; ++c) {
             const char shown = cells && *cells ? cells[r * (columns + 1) + c] : '#';
-            const char* letter = std::strchr("#F?XW*", shown);
-            const int sprite = letter ? static_cast<int>(letter - "#F?XW*") : 15 - (shown - '0');
+            const int sprite = std::isdigit(shown) ? Open - (shown - '0') : kShown.at(shown);
             paste(cells ? &kCells : nullptr, 16, 16, sprite, 12 + 16 * c, 55 + 16 * r);
         }
     }
-    // Each client pixel shows the 1x pixel under it at the window's scale: at 192 DPI every 1x
-    // pixel is a 2 x 2 block, and at no scale is a colour mixed.
+    // Each client pixel shows the 1x pixel under it at the window's scale, no colour mixed.
+    std::vector<int> from1x;  // the 1x pixel that each screen pixel shows, across and down
+    for (int p = 0; static_cast<int>(from1x.size()) < std::max(client.right, client.bottom); ++p) {
+        from1x.insert(from1x.end(), PixelWidths()[p % PixelWidths().size()], p);
+    }
     UpdateWindow(win);
     HDC dc = GetDC(win);
     const std::vector<DWORD> got = Pixels(dc, client.right, client.bottom);
     ReleaseDC(win, dc);
     for (int i = 0; i < client.right * client.bottom; ++i) {
         const int x = i % client.right, y = i / client.right;
-        const DWORD expected = want[y * 96 / game.dpi * w + x * 96 / game.dpi];
+        const DWORD expected = want[from1x[y] * w + from1x[x]];
         if (expected == kAny || got[i] == expected) continue;
-        ADD_FAILURE() << "screen pixel (" << x << "," << y << ") is " << std::hex << got[i]
-                      << ", not " << expected;
+        ADD_FAILURE() << "screen pixel (" << x << "," << y << "), 1x pixel (" << from1x[x] << ","
+                      << from1x[y] << "), is " << std::hex << got[i] << ", not " << expected;
         return;
     }
 }
@@ -337,12 +375,12 @@ static void Walk(HMENU menu, std::map<std::wstring, UINT>& ids,
     }
 }
 
-void Choose(const wchar_t* text, bool repaints) {
+void Choose(const wchar_t* text) {
     std::map<std::wstring, UINT> ids;
     std::vector<std::wstring> checked;
     Walk(GetMenu(win), ids, checked);
     ASSERT_EQ(ids.count(text), 1u) << "no menu item " << testing::PrintToString(std::wstring(text));
-    Send(WM_COMMAND, MAKEWPARAM(ids[text], 0), 0, repaints);
+    SendWithoutRepaint(WM_COMMAND, MAKEWPARAM(ids[text], 0), 0);
 }
 
 std::vector<std::wstring> Checked() {
@@ -430,8 +468,8 @@ std::wstring Said(HWND box) {
     return said;
 }
 
-std::map<std::wstring, std::wstring> Stored() {
-    std::map<std::wstring, std::wstring> values;
+Values Stored() {
+    Values values;
     HKEY key = nullptr;
     RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key);
     wchar_t name[64];
@@ -453,9 +491,18 @@ std::map<std::wstring, std::wstring> Stored() {
     return values;
 }
 
+Values Stored(int level, int columns, int rows, int mines, int mode, POINT corner) {
+    return {{L"ClickMode", std::to_wstring(mode)}, {L"Difficulty", std::to_wstring(level)},
+            {L"Height", std::to_wstring(rows)},    {L"Mines", std::to_wstring(mines)},
+            {L"Width", std::to_wstring(columns)},  {L"XPos", std::to_wstring(corner.x)},
+            {L"Ypos", std::to_wstring(corner.y)}};
+}
+
 void Put(const wchar_t* name, DWORD type, const void* data, DWORD size) {
     RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, name, type, data, size);
 }
+
+void PutNumber(const wchar_t* name, int32_t value) { Put(name, REG_DWORD, &value, 4); }
 
 void PutName(const wchar_t* name, const std::wstring& text) {
     Put(name, REG_SZ, text.c_str(), static_cast<DWORD>(2 * text.size() + 2));
@@ -474,23 +521,4 @@ HMODULE Exe() {
         return LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     }();
     return exe;
-}
-
-void Verify(const Play& p) {
-    SCOPED_TRACE(std::string(p.board) + "  " + p.steps);
-    game.settings.ClickMode = p.mode;
-    Lay(p.board, p.phase);
-    Gesture(p.steps);
-    const bool fresh = std::string(p.after) == "new";
-    if (fresh) {
-        EXPECT_EQ(Board().find_first_not_of("./*"), std::string::npos) << "no fresh field";
-        EXPECT_EQ(game.mouse.restartStage, 0) << "a new game remembers the restart gesture";
-    } else {
-        EXPECT_EQ(Board(), p.after);
-    }
-    EXPECT_EQ(game.phase, p.then);
-    // The clock starts at the first opening and otherwise stays as it was: no gesture restarts it.
-    const int clock = fresh || p.then == Ready ? 0 : p.phase == Ready ? 1 : 7;
-    EXPECT_EQ(game.elapsedSeconds, clock) << "the clock";
-    if (p.face >= 0) ExpectScreen(p.cells, p.face);
 }

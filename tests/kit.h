@@ -1,5 +1,12 @@
 // The test kit: the real main window driven by real messages, its menu chosen by the items'
 // texts, its dialogs driven by typed keys, and what the player sees and finds stored.
+//
+// Two notations for a field, rows split by '/', one letter a cell (no letter means two things):
+// - a board, as laid or as the game holds it: '.' closed safe, '*' closed mine, 'f' a flag on a
+//   safe cell, 'F' a flag on a mine, '0' to '8' an opened safe cell (its count of mines around),
+//   'X' an opened mine;
+// - a screen, what each cell shows: '#' covered, 'P' a flag, 'M' a mine, 'B' an exploded mine,
+//   'W' a wrong flag, '0' to '8' an opened cell showing that count ('0' is the pressed look too).
 #pragma once
 #include <gtest/gtest.h>
 
@@ -8,45 +15,48 @@
 #include <string>
 #include <vector>
 
-#include "draw/layout.h"
+#include "draw/draw.h"
 #include "game/game.h"
 
 extern HWND win;
 
-// A fresh record and the main window created as start-up creates it; the store is wiped first
-// unless kept.
-void Start(bool keepStore = false);
+// A fresh record and the main window created as start-up creates it, on a wiped store or on the
+// store as it is.
+void Start();
+void StartWithStore();
 // Ends the window (DestroyWindow, or the message `how`: WM_CLOSE as the close box sends it,
 // WM_COMMAND as the exit item does): the quit message must carry 0.
 void Quit(UINT how = 0);
-// Sends a message as the system does and lets the window paint, then checks what every handler
-// owes: the whole client due for a repaint (when `repaints`) without an erase, the mouse captured
-// after a press and given up after a release, and the game record consistent.
-LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, bool repaints = true);
+
+// Sends a message as the system does, lets the window paint, and checks what every handler owes:
+// the whole client due for a repaint without an erase, the mouse captured after a press and
+// given up after a release, and the game record consistent (flags only on closed cells, the
+// mines laid, the cells to open, the mine counter, an opened mine exactly in a lost game,
+// nothing open and the clock at 0 before the first opening, the clock running exactly in play).
+LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// The same checks but the repaint, for a message that may leave the picture as it was.
+LRESULT SendWithoutRepaint(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // Dispatches this thread's messages as a dialog's loop does, the game's timer among them, until
 // `done` (without one: until nothing but timers and paints has come for 30 ms), for at most
 // `ms`; returns whether it got there.
 bool Pump(const std::function<bool()>& done, int ms);
 
-// A gesture: "L+" "L-" "R+" "R-" "M+" "M-" (press, release) or ">" (move), each maybe followed
-// by where, in 1× pixels at any scale: "@c,r" a cell's centre, "@x:y" a pixel.
+// A gesture, in 1× pixels whatever the scale: "L+" "L-" "R+" "R-" "M+" "M-" (a button pressed,
+// released) or ">" (a move), each maybe followed by where: "@c,r" a cell's centre, "@x:y" a pixel;
+// a step without a place stays where the last one was.
 void Gesture(const std::string& steps);
-// Lays a field in play (the clock at 7) or ready, rows split by '/': '.' closed safe, '*'
-// closed mine, 'f' flagged safe, 'F' flagged mine, a digit an opened safe cell (its count of
-// mines around), 'X' an opened mine.
-void Lay(const char* rows, GamePhase phase = Running);
+// Lays a board (notation above) in a window of its size, as a custom level: in play it has the
+// clock at 7 and running, as the game's own would; ready, the clock at 0.
+void Lay(const char* board, GamePhase phase = Running);
 std::string Board();
-// Checks that the client area is the field's at the window's scale and that each of its pixels
-// shows, through the scale, what the player must see: the frame, the cells as `cells` says ('#'
-// covered, 'F' flag, 'X' exploded, 'W' wrong flag, '*' mine, a digit n the cell showing n, '0'
-// also the pressed look; "" every cell covered; nullptr skips the field), the face sprite and the
-// counters' digits (by default the record's mine count and seconds).
-void ExpectScreen(const char* cells, int face, const char* mines = nullptr,
-                  const char* timer = nullptr);
+// Checks that the client area is the field's at the window's scale and that every client pixel
+// shows what the player must see: the frame, the cells (screen notation above; "" every cell
+// covered; nullptr: the field is not checked), the face and the two counters' digits ("-04").
+void ExpectScreen(const char* cells, FaceSprite face, const char* mines, const char* timer);
 
 // Chooses the item with this text from the window's own menu, at any depth, as the menu does
-// when a player picks it: WM_COMMAND with the item's id.
-void Choose(const wchar_t* item, bool repaints = true);
+// when a player picks it: WM_COMMAND with the item's id. Whether it repaints is the case's to see.
+void Choose(const wchar_t* item);
 // The texts of the menu's checked items, in menu order.
 std::vector<std::wstring> Checked();
 
@@ -66,25 +76,16 @@ std::wstring Said(HWND box);
 
 // The game's key as enumerated: name -> the number of a 4-byte REG_DWORD, 'text' for a REG_SZ
 // of exactly its terminated length, ? for anything else.
-std::map<std::wstring, std::wstring> Stored();
+using Values = std::map<std::wstring, std::wstring>;
+Values Stored();
+// What a level and a click mode store: the level's id, its field, the mode's id, the corner.
+Values Stored(int level, int columns, int rows, int mines, int mode, POINT corner);
 void Put(const wchar_t* name, DWORD type, const void* data, DWORD size);
+void PutNumber(const wchar_t* name, int32_t value);
 void PutName(const wchar_t* name, const std::wstring& text);
 // The seed of a random test: TESSELMARK_SEED when set, else a fresh one; the caller traces it.
 unsigned Seed();
 HMODULE Exe();  // the built game, for its resources
 
-// A move on a laid field and what it must leave (`after` "new": a freshly dealt field); the
-// screen is checked when a face is given.
-struct Play {
-    int mode;
-    const char* board;
-    GamePhase phase;
-    const char* steps;
-    const char* after;
-    GamePhase then;
-    int face = -1;
-    const char* cells = nullptr;
-};
-void Verify(const Play& play);
-constexpr int kOriginal = CMD_MODE_ORIGINAL, kEnergy = CMD_MODE_ENERGY_SAVING;
-enum Face { Pressed, Sunglasses, Dead, Surprised, Smile };
+// A failure prints a phase by its name.
+void PrintTo(GamePhase phase, std::ostream* out);

@@ -1,16 +1,13 @@
-// The clock, and what painting and play must give back to the system.
+// The clock, the deal, and what painting and play must give back to the system.
 #include <vector>
 
 #include "kit.h"
 
 // The clock runs on the game's own timer: 1 at the first opening, a tick each second of play,
-// and past 999 it shows 999. A new game deals its mines afresh, from the second it began: games a
-// second apart differ. (No gesture restarts the clock and no game timer runs outside play: the kit
-// checks both after every message.)
-TEST(Screen, TheClockTicksAndEachNewGameDealsAfresh) {
+// and past 999 it shows 999. (No gesture restarts the clock and no game timer runs outside play:
+// the kit checks both after every message.)
+TEST(Clock, TicksEachSecondFromTheFirstOpeningAndStopsShowingAt999) {
     Start();
-    Choose(L"上級(&E)");
-    const std::string first = Board();
     Lay("F..*..../......../...*....", Ready);
     Gesture("L+@2,0 L-");
     const ULONGLONG opened = GetTickCount64();
@@ -19,9 +16,27 @@ TEST(Screen, TheClockTicksAndEachNewGameDealsAfresh) {
     game.elapsedSeconds = 998;
     Send(WM_TIMER, kGameTimerId);
     Send(WM_TIMER, kGameTimerId);
-    ExpectScreen(nullptr, Smile, nullptr, "999");
-    Choose(L"上級(&E)");
-    EXPECT_NE(Board(), first) << "two games a second apart dealt the same field";
+    ExpectScreen(nullptr, Smile, "002", "999");
+    Quit();
+}
+
+// A new game deals its mines from the second it began, so games a second apart differ, and one
+// second always deals the same field: the generator's draws place the mines column first.
+TEST(Deal, ANewGameDealsTheFieldOfItsSecond) {
+    Start();
+    DealBoard(1767225600);  // 2026-01-01 00:00:00 UTC
+    EXPECT_EQ(Board(),
+              "........./*...*..*./...*...../........./...*...../"
+              "........./.....*.../...*..*.*/....*....")
+        << "the field of a known second, beginner's";
+    __time64_t second = 0;
+    do {
+        second = _time64(nullptr);
+        Choose(L"スタート(&N)");
+    } while (second != _time64(nullptr));  // the deal and the reading in one second
+    const std::string dealt = Board();
+    DealBoard(static_cast<unsigned>(second));
+    EXPECT_EQ(dealt, Board()) << "a new game dealt from another second";
     Quit();
 }
 
@@ -50,9 +65,9 @@ TEST(Screen, NothingLeaks) {
     const auto play = [] {
         Start();
         Choose(L"上級(&E)");
-        Choose(L"省エネ", false);
+        Choose(L"省エネ");
         Choose(L"中級(&I)");
-        Choose(L"オリジナル", false);
+        Choose(L"オリジナル");
         Lay("........./........./........*", Ready);
         game.settings.Difficulty = CMD_BEGINNER;  // a record, with its name and the records
         WithDialog([](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); },
@@ -66,7 +81,7 @@ TEST(Screen, NothingLeaks) {
     for (int round = 0; round < 5; ++round) play();
     EXPECT_EQ(freePens(), pens) << "drawing objects left behind";
     EXPECT_EQ(Handles(), handles) << "handles left behind";
-    Start(true);
+    StartWithStore();
     const HDC buffer = game.backBuffer.dc;
     EXPECT_EQ(GetCurrentObject(buffer, OBJ_PEN), GetStockObject(BLACK_PEN)) << "the buffer's pen";
     EXPECT_EQ(GetCurrentObject(buffer, OBJ_BRUSH), GetStockObject(WHITE_BRUSH))

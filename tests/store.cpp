@@ -4,17 +4,34 @@
 
 #include <sddl.h>
 
-#include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cwchar>
 #include <random>
 
 #include "kit.h"
 
-using Values = std::map<std::wstring, std::wstring>;
 static const wchar_t* const kNames[] = {L"ClickMode", L"Difficulty", L"Height", L"Width", L"Mines",
                                         L"XPos",      L"Ypos",       L"Time1",  L"Time2", L"Time3",
                                         L"Name1",     L"Name2",      L"Name3"};
+
+// The expert's level stored beside a beginner's size and off every screen comes onto the screen
+// whole, placed by the expert's size.
+TEST(Store, AnOffScreenStartComesOnScreenByItsLevelsSize) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
+    PutNumber(L"Width", 9);
+    PutNumber(L"Height", 9);
+    PutNumber(L"Difficulty", CMD_EXPERT);
+    PutNumber(L"XPos", 5000);
+    PutNumber(L"Ypos", 5000);
+    StartWithStore();
+    RECT place, work;
+    GetWindowRect(win, &place);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(place.right, work.right) << "brought on screen by its width";
+    EXPECT_EQ(place.bottom, work.bottom) << "brought on screen by its height";
+    Quit();
+}
 
 // One of the two limits, or a value between them.
 static int32_t Within(std::mt19937& random, int32_t low, int32_t high) {
@@ -26,7 +43,7 @@ static int32_t Within(std::mt19937& random, int32_t low, int32_t high) {
 // times, names of up to 63 units.
 static void PutValid(std::mt19937& random) {
     const int32_t width = Within(random, 9, 30), height = Within(random, 9, 24);
-    const int32_t numbers[] = {random() % 2 ? kEnergy : kOriginal,
+    const int32_t numbers[] = {random() % 2 ? CMD_MODE_ENERGY_SAVING : CMD_MODE_ORIGINAL,
                                CMD_CUSTOM,
                                height,
                                width,
@@ -36,7 +53,7 @@ static void PutValid(std::mt19937& random) {
                                static_cast<int32_t>(random() % 1000),
                                998,
                                0};
-    for (int i = 0; i < 10; ++i) Put(kNames[i], REG_DWORD, &numbers[i], 4);
+    for (int i = 0; i < 10; ++i) PutNumber(kNames[i], numbers[i]);
     for (int i = 10; i < 13; ++i) {
         std::wstring name;
         for (size_t n = random() % 64; name.size() < n;) name += wchar_t(0x3041 + random() % 80);
@@ -65,32 +82,34 @@ static void PutDamaged(std::mt19937& random) {
     }
 }
 
+// The menu item a stored id ticks, or the default's when the stored value is no such id.
+static std::wstring Ticked(const Values& stored, const wchar_t* name, const Values& items,
+                           const wchar_t* otherwise) {
+    const auto value = stored.find(name);
+    const auto item = value == stored.end() ? items.end() : items.find(value->second);
+    return item == items.end() ? otherwise : item->second;
+}
+
 // Stored values of any type, size and content start, with no dialog, a fresh game of a field in
 // range on a screen, the stored level and mode ticked. Values the game itself could have written
 // load exactly: stored again they give the same bytes; moving the window and quitting stores
-// nothing. First of all, the expert's level stored beside a beginner's size and off every screen
-// comes onto the screen whole, by the expert's size.
+// nothing.
 TEST(Store, AnyStoredValuesStartAFreshGameInRange) {
     const unsigned seed = Seed();
     SCOPED_TRACE(testing::Message() << "replay with TESSELMARK_SEED=" << seed);
+    const Values levels = {{L"40014", L"初級(&B)"},
+                           {L"40015", L"中級(&I)"},
+                           {L"40016", L"上級(&E)"},
+                           {L"40017", L"盤面の変更(&C)"}};
+    const Values modes = {{L"40030", L"省エネ"}, {L"40031", L"オリジナル"}};
     std::mt19937 random(seed);
     for (int round = 0; round < 60 && !HasFailure(); ++round) {
-        const bool valid = round % 3 == 1;
+        const bool valid = round % 3 == 0;
         RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
-        const DWORD expert = CMD_EXPERT, nine = 9, offScreen = 5000;
-        if (round == 0) {
-            for (const wchar_t* size : {L"Width", L"Height"}) Put(size, REG_DWORD, &nine, 4);
-            Put(L"Difficulty", REG_DWORD, &expert, 4);
-            Put(L"XPos", REG_DWORD, &offScreen, 4);
-            Put(L"Ypos", REG_DWORD, &offScreen, 4);
-        } else if (valid) {
-            PutValid(random);
-        } else {
-            PutDamaged(random);
-        }
+        valid ? PutValid(random) : PutDamaged(random);
         const Values written = Stored();
         WithDialog([](HWND dialog) { ADD_FAILURE() << "a dialog at start-up: " << Text(dialog); },
-                   [] { Start(true); });
+                   StartWithStore);
         Values kept = Stored();  // what the start itself stored
         const Settings& s = game.settings;
         const struct {
@@ -110,24 +129,17 @@ TEST(Store, AnyStoredValuesStartAFreshGameInRange) {
             EXPECT_NE(wmemchr(name, 0, kNameCapacity), nullptr) << "a name with no end";
         }
         EXPECT_NE(MonitorFromWindow(win, MONITOR_DEFAULTTONULL), nullptr) << "off every screen";
-        RECT place;
-        RECT work;
-        GetWindowRect(win, &place);
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        if (round == 0) {
-            EXPECT_EQ(place.right, work.right) << "brought on screen by its width";
-            EXPECT_EQ(place.bottom, work.bottom) << "brought on screen by its height";
-        }
-        const wchar_t* levels[] = {L"初級(&B)", L"中級(&I)", L"上級(&E)", L"盤面の変更(&C)"};
-        const wchar_t* mode = s.ClickMode == kEnergy ? L"省エネ" : L"オリジナル";
-        EXPECT_EQ(Checked(), (std::vector<std::wstring>{
-                                 levels[std::clamp(s.Difficulty - CMD_BEGINNER, 0, 3)], mode}));
+        EXPECT_EQ(Checked(),
+                  (std::vector<std::wstring>{Ticked(written, L"Difficulty", levels, L"初級(&B)"),
+                                             Ticked(written, L"ClickMode", modes, L"オリジナル")}));
         // A fresh field on screen, read where the whole window is on the screen (no pixels are
-        // kept for a part outside it), then put back.
+        // kept for a part outside it).
         SetWindowPos(win, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        ExpectScreen("", Smile);
-        SetWindowPos(win, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        char mines[8];
+        std::snprintf(mines, sizeof mines, "%03d", s.Mines);
+        ExpectScreen("", Smile, mines, "000");
         if (valid) {
+            SetWindowPos(win, nullptr, s.XPos, s.Ypos, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             SaveLevelAndPosition(win);
             SaveRecords();
             SaveClickMode();
@@ -140,151 +152,190 @@ TEST(Store, AnyStoredValuesStartAFreshGameInRange) {
     }
 }
 
-// The custom dialog shows the current field. What is typed into it (after Tab from OK and Cancel
-// to the rows, then to the columns and the mines), or pasted into the rows, is read as a number
-// and brought into range; Enter and Esc do not end it; OK applies it as a new game even when
+// What is typed into the custom dialog (after Tab from OK and Cancel to the rows, then to the
+// columns and the mines), or pasted into the rows, and how it ends; the field it must give.
+struct Custom {
+    const wchar_t* typed;
+    const wchar_t* paste;
+    enum { Ok, Cancel, CloseBox } end;
+    int rows, columns, mines;
+};
+void PrintTo(const Custom& c, std::ostream* out) {
+    *out << testing::PrintToString(std::wstring(c.paste) + c.typed) << " end " << c.end;
+}
+
+class CustomDialog : public testing::TestWithParam<Custom> {};
+
+// The dialog shows the current field (the expert's, a flag on it). Numbers are read and brought
+// into range; Enter and Esc do not end the dialog; OK applies the field as a new game even when
 // nothing changed, while Cancel and the close box change nothing.
-TEST(Store, TheCustomDialogTakesWhatIsTyped) {
+TEST_P(CustomDialog, TakesWhatIsTyped) {
+    const Custom& c = GetParam();
     Start();
     Choose(L"上級(&E)");
-    const wchar_t *kOk = L"\t ", *kCancel = L"\t\t ", *kClose = L"close";
-    const struct {
-        const wchar_t *typed, *paste, *end;
-        int rows, columns, mines;
-    } cases[] = {
-        {L"8\t8\t9", L"", kOk, 9, 9, 10},
-        {L"\b\t\b\t\b", L"", kOk, 9, 9, 10},
-        {L"9\t9\t65", L"", kOk, 9, 9, 64},
-        {L"4294967296\t99999999999\t2147483648", L"", kOk, 24, 30, 667},
-        {L"1a2\t1b0\t4c0", L"", kOk, 12, 10, 40},
-        {L"\t10\t40", L"-5", kOk, 9, 10, 40},
-        {L"\t10\t40", L" 12 ", kOk, 12, 10, 40},
-        {L"\t10\t40", L"12x", kOk, 9, 10, 40},
-        {L"12\t10\t99", L"", kCancel},
-        {L"12\t10\t99", L"", kClose},
-        {L"10\t12\t99", L"", kOk, 10, 12, 99},
-        {L"10\t12\t99", L"", kOk, 10, 12, 99},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.typed) + c.paste + L" " + c.end));
-        if (!game.board[0][0].flagged) Gesture("R+@0,0 R-");
-        const Settings before = game.settings;
-        const Values stored = Stored();
-        WithDialog(
-            [&](HWND dialog) {
-                EXPECT_EQ(Text(dialog, IDC_HEIGHT), std::to_wstring(before.Height));
-                EXPECT_EQ(Text(dialog, IDC_WIDTH), std::to_wstring(before.Width));
-                EXPECT_EQ(Text(dialog, IDC_MINES), std::to_wstring(before.Mines));
-                Type(L"\t\t");
-                // A paste puts in what the edits' own filtering would refuse to take from keys.
+    Gesture("R+@0,0 R-");
+    const Values stored = Stored();
+    WithDialog(
+        [&c](HWND dialog) {
+            EXPECT_EQ(Text(dialog, IDC_HEIGHT), L"16");
+            EXPECT_EQ(Text(dialog, IDC_WIDTH), L"30");
+            EXPECT_EQ(Text(dialog, IDC_MINES), L"99");
+            Type(L"\t\t");
+            // A paste puts in what the edits' own filtering would refuse to take from keys.
+            if (*c.paste) {
                 SendMessageW(GetFocus(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(c.paste));
-                Type(std::wstring(c.typed) + L"\r\x1b");
-                EXPECT_TRUE(IsWindowVisible(dialog)) << "Enter or Esc ended the dialog";
-                if (c.end == kClose) {
-                    PostMessageW(dialog, WM_CLOSE, 0, 0);
-                } else {
-                    Type(c.end);
-                }
-            },
-            [&] { Choose(L"盤面の変更(&C)", c.end == kOk); });
-        const Settings& s = game.settings;
-        if (c.end != kOk) {
-            EXPECT_TRUE(game.board[0][0].flagged) << "the game in play ended";
-            EXPECT_EQ(Stored(), stored);
-            continue;
-        }
-        EXPECT_EQ(s.Height, c.rows) << "rows";
-        EXPECT_EQ(s.Width, c.columns) << "columns";
-        EXPECT_EQ(s.Mines, c.mines) << "mines";
-        ExpectScreen("", Smile, nullptr, "000");
-        EXPECT_EQ(Stored().at(L"Difficulty"), L"40017");
-        EXPECT_EQ(Stored().at(L"Height"), std::to_wstring(c.rows));
-        EXPECT_EQ(Stored().at(L"Width"), std::to_wstring(c.columns));
-        EXPECT_EQ(Stored().at(L"Mines"), std::to_wstring(c.mines));
+            }
+            Type(std::wstring(c.typed) + L"\r\x1b");
+            EXPECT_TRUE(IsWindowVisible(dialog)) << "Enter or Esc ended the dialog";
+            if (c.end == Custom::CloseBox) {
+                PostMessageW(dialog, WM_CLOSE, 0, 0);
+            } else {
+                Type(c.end == Custom::Ok ? L"\t " : L"\t\t ");
+            }
+        },
+        [] { Choose(L"盤面の変更(&C)"); });
+    if (c.end != Custom::Ok) {
+        EXPECT_TRUE(game.board[0][0].flagged) << "the game in play ended";
+        EXPECT_EQ(Stored(), stored);
+    } else {
+        EXPECT_EQ(Stored(), Stored(40017, c.columns, c.rows, c.mines, 40031, {300, 200}));
         EXPECT_EQ(Checked(), (std::vector<std::wstring>{L"盤面の変更(&C)", L"オリジナル"}));
+        char mines[8];
+        std::snprintf(mines, sizeof mines, "%03d", c.mines);
+        ExpectScreen("", Smile, mines, "000");
     }
     Quit();
 }
+
+const Custom kTyped[] = {
+    {L"8\t8\t9", L"", Custom::Ok, 9, 9, 10},
+    {L"\b\t\b\t\b", L"", Custom::Ok, 9, 9, 10},
+    {L"9\t9\t65", L"", Custom::Ok, 9, 9, 64},
+    {L"4294967296\t99999999999\t2147483648", L"", Custom::Ok, 24, 30, 667},
+    {L"1a2\t1b0\t4c0", L"", Custom::Ok, 12, 10, 40},
+    {L"10\t12\t99", L"", Custom::Ok, 10, 12, 99},
+    {L"\t\t", L"", Custom::Ok, 16, 30, 99},
+};
+INSTANTIATE_TEST_SUITE_P(Typed, CustomDialog, testing::ValuesIn(kTyped));
+const Custom kPasted[] = {
+    {L"\t10\t40", L"-5", Custom::Ok, 9, 10, 40},
+    {L"\t10\t40", L" 12 ", Custom::Ok, 12, 10, 40},
+    {L"\t10\t40", L"12x", Custom::Ok, 9, 10, 40},
+};
+INSTANTIATE_TEST_SUITE_P(Pasted, CustomDialog, testing::ValuesIn(kPasted));
+const Custom kLeft[] = {
+    {L"12\t10\t99", L"", Custom::Cancel},
+    {L"12\t10\t99", L"", Custom::CloseBox},
+};
+INSTANTIATE_TEST_SUITE_P(LeftWithoutOk, CustomDialog, testing::ValuesIn(kLeft));
 
 // A field that the next click at (0,0) wins.
 static const char kLastClick[] =
     "........./........./........./........./........./"
     "........./........./........*/*********";
 
-// A win faster than the level's best asks for the holder's name over the won board, the old
-// holder's name selected so that typing replaces it; Esc does nothing, Enter keeps at most 15
-// units, the close box keeps the old name. The records follow, to be closed or cleared; every
-// win stores all six.
-TEST(Store, AFasterWinAsksForTheNameShowsTheRecordsAndStoresThem) {
-    Start();
-    const struct {
-        int level, seconds;
-        const wchar_t *typed, *end;  // nullptr: no name is asked; end: the key, or the close box
-        const wchar_t *title, *name;
-        bool clear;
-    } wins[] = {
-        {CMD_BEGINNER, 41, L"0123456789abcdefghij", L"\r", L"初級のハイスコアです!",
-         L"0123456789abcde", false},
-        {CMD_BEGINNER, 41, nullptr},
-        {CMD_INTERMEDIATE, 998, L"", L"\r", L"中級のハイスコアです!", L"名前なし", false},
-        {CMD_EXPERT, 10, L"taro", nullptr, L"上級のハイスコアです!", L"名前なし", true},
-        {CMD_CUSTOM, 5, nullptr},
-    };
+// A win at a level in some seconds, beside a time stored before (0: none); what is typed into
+// the name dialog (nullptr: no name is asked) and how it ends (nullptr: the close box); the
+// dialog's title and the name kept.
+struct Win {
+    int level, storedTime, seconds;
+    const wchar_t *typed, *end, *title, *name;
+};
+void PrintTo(const Win& w, std::ostream* out) { *out << w.level << " in " << w.seconds << " s"; }
+
+class FasterWin : public testing::TestWithParam<Win> {};
+
+// A win faster than the level's best asks for the holder's name over the won board, in a dialog
+// with no caption, the old holder's name selected so that typing replaces it; Esc does nothing,
+// Enter keeps at most 15 units, the close box keeps the old name. The records follow with the new
+// time and name; every win stores all six.
+TEST_P(FasterWin, AsksForTheNameShowsTheRecordsAndStoresThem) {
+    const Win& w = GetParam();
+    RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
+    if (w.storedTime) PutNumber(L"Time1", w.storedTime);
+    StartWithStore();
+    RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
+    Lay(kLastClick);
+    game.settings.Difficulty = w.level;
+    game.elapsedSeconds = w.seconds;
+    const int row = w.level - CMD_BEGINNER;
+    char clock[8];
+    std::snprintf(clock, sizeof clock, "%03d", w.seconds);
+    std::vector<std::wstring> captions;
+    WithDialog(
+        [&](HWND dialog) {
+            captions.push_back(Text(dialog));
+            if (captions.size() == 1) {  // the name
+                EXPECT_EQ(GetWindowLongW(dialog, GWL_STYLE), LONG(0x940000CC)) << "no caption";
+                ExpectScreen(nullptr, Sunglasses, "000", clock);
+                EXPECT_EQ(Said(dialog), std::wstring(w.title) + L"名前を入力しましょう。");
+                EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_NAME_EDIT)) << "no focus";
+                EXPECT_EQ(Text(dialog, IDC_NAME_EDIT), L"名前なし");
+                Type(std::wstring(L"\x1b") + w.typed + (w.end ? w.end : L""));
+                if (!w.end) PostMessageW(dialog, WM_CLOSE, 0, 0);
+                return;
+            }
+            EXPECT_EQ(Text(dialog, IDC_TIME1 + row), std::to_wstring(w.seconds) + L" 秒");
+            EXPECT_EQ(Text(dialog, IDC_NAME1 + row), w.name);
+            SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        },
+        [] { Gesture("L+@0,0 L-"); });
+    EXPECT_EQ(game.phase, Won);
+    const std::vector<std::wstring> asked = {L"", L"ハイスコア"};
+    EXPECT_EQ(captions, w.typed ? asked : std::vector<std::wstring>{}) << "the dialogs of the win";
     Values records = {{L"Name1", L"'名前なし'"}, {L"Name2", L"'名前なし'"},
                       {L"Name3", L"'名前なし'"}, {L"Time1", L"999"},
                       {L"Time2", L"999"},        {L"Time3", L"999"}};
-    for (const auto& w : wins) {
-        SCOPED_TRACE(testing::Message() << "a win at level " << w.level << " in " << w.seconds);
-        RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
-        Lay(kLastClick);
-        game.settings.Difficulty = w.level;
-        game.elapsedSeconds = w.seconds;
-        const int row = w.level - CMD_BEGINNER;
-        int dialogs = 0;
-        WithDialog(
-            [&](HWND dialog) {
-                if (++dialogs == 1) {  // the name
-                    ExpectScreen(nullptr, Sunglasses, "000");
-                    EXPECT_EQ(Said(dialog), std::wstring(w.title) + L"名前を入力しましょう。");
-                    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_NAME_EDIT)) << "no focus";
-                    EXPECT_EQ(Text(dialog, IDC_NAME_EDIT), L"名前なし");
-                    Type(std::wstring(L"\x1b") + w.typed + (w.end ? w.end : L""));
-                    if (!w.end) PostMessageW(dialog, WM_CLOSE, 0, 0);
-                    return;
-                }
-                EXPECT_EQ(Text(dialog, IDC_TIME1 + row), std::to_wstring(w.seconds) + L" 秒");
-                EXPECT_EQ(Text(dialog, IDC_NAME1 + row), w.name);
-                if (w.clear) {
-                    SendMessageW(GetDlgItem(dialog, IDC_RESET_SCORES), BM_CLICK, 0, 0);
-                    EXPECT_EQ(Text(dialog, IDC_TIME3), L"999 秒") << "after clearing";
-                    EXPECT_EQ(Text(dialog, IDC_NAME3), L"名前なし") << "after clearing";
-                }
-                SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-            },
-            [] { Gesture("L+@0,0 L-"); });
-        EXPECT_EQ(game.phase, Won);
-        EXPECT_EQ(dialogs, w.typed ? 2 : 0) << "the dialogs of the win";
-        const std::wstring slot = std::to_wstring(row + 1);
-        if (w.typed) {
-            records[L"Time" + slot] = std::to_wstring(w.seconds);
-            records[L"Name" + slot] = L"'" + std::wstring(w.name) + L"'";
-        }
-        for (int k = 1; k <= 3 && w.clear; ++k) {
-            records[L"Time" + std::to_wstring(k)] = L"999";
-            records[L"Name" + std::to_wstring(k)] = L"'名前なし'";
-        }
-        EXPECT_EQ(Stored(), records) << "the records stored after the win";
+    if (w.storedTime) records[L"Time1"] = std::to_wstring(w.storedTime);
+    if (w.typed) {
+        records[L"Time" + std::to_wstring(row + 1)] = std::to_wstring(w.seconds);
+        records[L"Name" + std::to_wstring(row + 1)] = L"'" + std::wstring(w.name) + L"'";
     }
+    EXPECT_EQ(Stored(), records) << "the records stored after the win";
     Quit();
+}
+
+const Win kWins[] = {
+    {CMD_BEGINNER, 0, 41, L"0123456789abcdefghij", L"\r", L"初級のハイスコアです!",
+     L"0123456789abcde"},
+    {CMD_INTERMEDIATE, 0, 998, L"", L"\r", L"中級のハイスコアです!", L"名前なし"},
+    {CMD_EXPERT, 0, 10, L"taro", nullptr, L"上級のハイスコアです!", L"名前なし"},
+};
+INSTANTIATE_TEST_SUITE_P(Levels, FasterWin, testing::ValuesIn(kWins));
+const Win kNoRecords[] = {{CMD_BEGINNER, 41, 41}, {CMD_CUSTOM, 0, 5}};
+INSTANTIATE_TEST_SUITE_P(EqualOrCustom, FasterWin, testing::ValuesIn(kNoRecords));
+
+// The clear button clears the records shown and stored.
+TEST(Store, ClearingTheRecordsStoresThemCleared) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
+    PutNumber(L"Time2", 50);
+    PutName(L"Name2", L"taro");
+    StartWithStore();
+    WithDialog(
+        [](HWND dialog) {
+            EXPECT_EQ(Text(dialog, IDC_NAME2), L"taro") << "before the clear button";
+            SendMessageW(GetDlgItem(dialog, IDC_RESET_SCORES), BM_CLICK, 0, 0);
+            EXPECT_EQ(Text(dialog, IDC_TIME2), L"999 秒") << "after the clear button";
+            EXPECT_EQ(Text(dialog, IDC_NAME2), L"名前なし") << "after the clear button";
+            SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        },
+        [] { Choose(L"ハイスコア(&H)"); });
+    Quit();
+    const Values stored = Stored();
+    for (const wchar_t* time : {L"Time1", L"Time2", L"Time3"}) {
+        EXPECT_EQ(stored.at(time), L"999") << "stored after the clear button";
+    }
+    for (const wchar_t* name : {L"Name1", L"Name2", L"Name3"}) {
+        EXPECT_EQ(stored.at(name), L"'名前なし'") << "stored after the clear button";
+    }
 }
 
 // A key the player may read but not write (a managed profile): the records show (a stored name
 // longer than the game keeps by its first 63 units), while clearing them and a faster win are
 // told as not kept and change nothing.
 TEST(Store, UnderAReadOnlyKeyNothingIsShownAsKept) {
-    const DWORD fifty = 50;
     RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
-    Put(L"Time1", REG_DWORD, &fifty, 4);
+    PutNumber(L"Time1", 50);
     PutName(L"Name2", std::wstring(100, L'あ'));
     HKEY key = nullptr;
     RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, WRITE_DAC, &key);
@@ -299,10 +350,10 @@ TEST(Store, UnderAReadOnlyKeyNothingIsShownAsKept) {
     allow(L"KR");
     const Values stored = Stored();
     std::vector<std::wstring> said;
-    Start(true);
+    StartWithStore();
     WithDialog(
         [&](HWND dialog) {
-            if (!GetDlgItem(dialog, IDC_RESET_SCORES)) {  // a box
+            if (Text(dialog) != L"ハイスコア") {  // a box
                 said.push_back(Said(dialog));
                 PostMessageW(dialog, WM_COMMAND, IDOK, 0);
                 return;
@@ -313,7 +364,7 @@ TEST(Store, UnderAReadOnlyKeyNothingIsShownAsKept) {
             SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         },
         [] {
-            Choose(L"ハイスコア(&H)", false);
+            Choose(L"ハイスコア(&H)");
             Lay(kLastClick);
             game.settings.Difficulty = CMD_BEGINNER;
             Gesture("L+@0,0 L-");
