@@ -45,9 +45,9 @@ static void PlaceMines() {
 void CountNeighbours() {
     for (int c = 0; c < game.settings.Width; ++c) {
         for (int r = 0; r < game.settings.Height; ++r) {
-            int32_t& count = game.board[c][r].adjacentMines;
-            count = 0;
-            ForEachNeighbour(c, r, [&](int nc, int nr) { count += game.board[nc][nr].mine; });
+            int count = 0;
+            ForEachNeighbour(c, r, [&count](int nc, int nr) { count += game.board[nc][nr].mine; });
+            game.board[c][r].adjacentMines = count;
         }
     }
 }
