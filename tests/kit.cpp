@@ -63,21 +63,30 @@ static const struct {
                  {"M-", WM_MBUTTONUP, "WM_MBUTTONUP"}, {"", WM_COMMAND, "WM_COMMAND"},
                  {"", WM_TIMER, "WM_TIMER"},           {"", WM_DPICHANGED, "WM_DPICHANGED"}};
 
+// The field's cells counted by what they hold and show.
+struct Tally {
+    int mines = 0, flags = 0, opened = 0, closedSafe = 0, openedMines = 0, flaggedOpen = 0;
+};
+static Tally Count() {
+    Tally t;
+    for (int c = 0; c < game.settings.Width; ++c) {
+        for (int r = 0; r < game.settings.Height; ++r) {
+            const Cell& cell = game.board[c][r];
+            t.mines += cell.mine;
+            t.flags += cell.flagged;
+            t.opened += cell.opened;
+            t.closedSafe += !cell.mine && !cell.opened;
+            t.openedMines += cell.mine && cell.opened;
+            t.flaggedOpen += cell.flagged && cell.opened;
+        }
+    }
+    return t;
+}
+
 // What every message leaves of the game record (see Send).
 static void ExpectRecordWhole(const std::string& after) {
     const Settings& s = game.settings;
-    int mines = 0, flags = 0, opened = 0, closedSafe = 0, openedMines = 0, flaggedOpen = 0;
-    for (int c = 0; c < s.Width; ++c) {
-        for (int r = 0; r < s.Height; ++r) {
-            const Cell& cell = game.board[c][r];
-            mines += cell.mine;
-            flags += cell.flagged;
-            opened += cell.opened;
-            closedSafe += !cell.mine && !cell.opened;
-            openedMines += cell.mine && cell.opened;
-            flaggedOpen += cell.flagged && cell.opened;
-        }
-    }
+    const auto [mines, flags, opened, closedSafe, openedMines, flaggedOpen] = Count();
     EXPECT_EQ(flaggedOpen, 0) << "flags on opened cells " << after;
     EXPECT_EQ(mines, s.Mines) << "mines on the field " << after;
     EXPECT_EQ(game.cellsToOpen, closedSafe) << "cells to open, against the closed safe " << after;
@@ -202,8 +211,6 @@ void Lay(const char* board, GamePhase phase) {
     GetWindowRect(win, &place);
     FitMainWindow(win, place.left, place.top);
     SendMessageW(win, MSG_BOARD_CHANGED, 0, 0);
-    int flags = 0;
-    game.cellsToOpen = 0;
     for (int c = 0; c < s.Width; ++c) {
         for (int r = 0; r < s.Height; ++r) {
             const char laid = board[r * (s.Width + 1) + c];
@@ -211,20 +218,16 @@ void Lay(const char* board, GamePhase phase) {
             cell.mine = std::strchr("*FX", laid) != nullptr;
             cell.flagged = laid == 'f' || laid == 'F';
             cell.opened = laid == 'X' || std::isdigit(laid);
-            flags += cell.flagged;
-            game.cellsToOpen += !cell.mine && !cell.opened;
         }
     }
     CountNeighbours();
-    game.minesLeft = phase == Won ? 0 : s.Mines - flags;
+    game.cellsToOpen = Count().closedSafe;
+    game.minesLeft = phase == Won ? 0 : s.Mines - Count().flags;
     game.mouse = MouseState{};
     game.phase = phase;
     game.elapsedSeconds = phase == Ready ? 0 : 7;
-    if (phase == Running) {
-        SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr);
-    } else {
-        KillTimer(win, kGameTimerId);
-    }
+    // The new game dealt has no timer; a laid game in play has one, as the game's own would.
+    if (phase == Running) SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr);
     InvalidateRect(win, nullptr, FALSE);
     UpdateWindow(win);
 }
