@@ -102,12 +102,17 @@ void OnLeftDown(HWND window, LPARAM lParam) {
     EndPress(window);
 }
 
+// A button goes up. Releasing one button of a chord in a new game starts the clock, wherever the
+// pointer is.
+static void Release(int32_t& button, int32_t partnerDown, HWND window, LPARAM lParam) {
+    button = 0;
+    if (partnerDown == 1 && game.phase == Ready) StartTimer(window);
+    StorePosition(lParam);
+}
+
 void OnLeftUp(HWND window, LPARAM lParam) {
     MouseState& m = game.mouse;
-    m.leftDown = 0;
-    // Releasing one button of a chord in a new game starts the clock, wherever the pointer is.
-    if (m.rightDown == 1 && game.phase == Ready) StartTimer(window);
-    StorePosition(lParam);
+    Release(m.leftDown, m.rightDown, window, lParam);
     if (IsOverFace(m.mouseX, m.mouseY) && m.facePressed == 1) NewGame(window);
     m.facePressed = 0;
     if (OriginalMode() && TakeCursorCell()) {
@@ -119,11 +124,16 @@ void OnLeftUp(HWND window, LPARAM lParam) {
     EndRelease(window);
 }
 
+// A right or middle button goes down: the left button's press no longer shows.
+static void PressBeside(int32_t& button, LPARAM lParam) {
+    button = 1;
+    game.mouse.pressShown = 0;
+    StorePosition(lParam);
+}
+
 void OnRightDown(HWND window, LPARAM lParam) {
     MouseState& m = game.mouse;
-    m.rightDown = 1;
-    m.pressShown = 0;
-    StorePosition(lParam);
+    PressBeside(m.rightDown, lParam);
     if (TakeCursorCell()) {
         m.dragCol = m.cursorCol;
         m.dragRow = m.cursorRow;
@@ -136,9 +146,7 @@ void OnRightDown(HWND window, LPARAM lParam) {
 
 void OnRightUp(HWND window, LPARAM lParam) {
     MouseState& m = game.mouse;
-    m.rightDown = 0;
-    if (m.leftDown == 1 && game.phase == Ready) StartTimer(window);
-    StorePosition(lParam);
+    Release(m.rightDown, m.leftDown, window, lParam);
     if (OriginalMode() && TakeCursorCell() && m.leftDown == 1) ChordInPlay(window);
     if (RestartStep(3, m.leftDown | m.middleDown)) NewGame(window);
     EndRelease(window);
@@ -146,18 +154,14 @@ void OnRightUp(HWND window, LPARAM lParam) {
 
 void OnMiddleDown(HWND window, LPARAM lParam) {
     MouseState& m = game.mouse;
-    m.middleDown = 1;
-    m.pressShown = 0;
-    StorePosition(lParam);
+    PressBeside(m.middleDown, lParam);
     if (TakeCursorCell() && EnergySaving()) ChordInPlay(window);
     EndPress(window);
 }
 
 void OnMiddleUp(HWND window, LPARAM lParam) {
     MouseState& m = game.mouse;
-    m.middleDown = 0;
-    if (m.leftDown == 1 && game.phase == Ready) StartTimer(window);
-    StorePosition(lParam);
+    Release(m.middleDown, m.leftDown, window, lParam);
     if (TakeCursorCell() && OriginalMode()) ChordInPlay(window);
     EndRelease(window);
 }
