@@ -117,35 +117,3 @@ TEST_P(DialogInPlay, LeavesTheClockRunning) {
 INSTANTIATE_TEST_SUITE_P(Menu, DialogInPlay,
                          testing::Values(L"ハイスコア(&H)", L"盤面の変更(&C)",
                                          L"バージョン情報(&A)"));
-
-// A start that cannot register its class, or create its window, says which and ends with 0.
-static void ExpectFailedStart(const wchar_t* said) {
-    int ended = -1;
-    WithDialog(
-        [said](HWND box) {
-            EXPECT_EQ(Said(box), said);
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        },
-        [&ended] { ended = RunGame(GetModuleHandleW(nullptr)); }, nullptr);
-    EXPECT_EQ(ended, 0) << "the exit code";
-}
-
-TEST(Start, AClassThatCannotBeRegisteredIsSaid) {
-    RegisterMainWindowClass(GetModuleHandleW(nullptr));  // a second registration fails
-    ExpectFailedStart(L"ウィンドウクラスの作成に失敗しました");
-}
-
-TEST(Start, AWindowThatCannotBeCreatedIsSaid) {
-    UnregisterClassW(kWindowClass, GetModuleHandleW(nullptr));
-    // A hook that refuses the creation of the game's window, and only of that one.
-    const HHOOK refuse = SetWindowsHookExW(
-        WH_CBT,
-        [](int code, WPARAM window, LPARAM) -> LRESULT {
-            wchar_t kind[16] = {};
-            if (code == HCBT_CREATEWND) GetClassNameW(reinterpret_cast<HWND>(window), kind, 16);
-            return lstrcmpW(kind, kWindowClass) == 0;
-        },
-        nullptr, GetCurrentThreadId());
-    ExpectFailedStart(L"ウィンドウの生成に失敗しました");
-    UnhookWindowsHookEx(refuse);
-}
