@@ -9,10 +9,10 @@
 constexpr int kMaxScreenWidth = 8192;
 static int32_t screenColumns[kMaxScreenWidth];
 
-// A 32-bit top-down DIB section, its pixels reachable through `pixels`.
+// A 32-bit DIB section, its pixels reachable through `pixels`: bottom-up as a loaded sheet is, or
+// with a negative height top-down, row 0 first, as the buffers are read and written.
 static HBITMAP MakeDib(int width, int height, void** pixels) {
-    // A negative height makes it top-down: row 0 first.
-    BITMAPINFO format = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
+    BITMAPINFO format = {{sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
                          {}};
     return CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, pixels, nullptr, 0);
 }
@@ -47,7 +47,7 @@ void LoadSheets(HINSTANCE instance) {
 static BackBuffer MakeBuffer(HDC windowDc, int width, int height) {
     BackBuffer buffer;
     void* pixels = nullptr;
-    buffer.bitmap = MakeDib(width, height, &pixels);
+    buffer.bitmap = MakeDib(width, -height, &pixels);
     buffer.pixels = static_cast<uint32_t*>(pixels);
     buffer.dc = CreateCompatibleDC(windowDc);
     SelectObject(buffer.dc, buffer.bitmap);
