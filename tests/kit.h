@@ -20,12 +20,13 @@
 
 extern HWND win;
 
-// A fresh record and the main window created as start-up creates it, on a wiped store or on the
-// store as it is.
+// A fresh record and the main window created as start-up creates it (its class with no double
+// clicks, which would take every second click of a quick pair), on a wiped store or on the store
+// as it is.
 void Start();
 void StartWithStore();
 // Ends the window (DestroyWindow, or the message `how`: WM_CLOSE as the close box sends it,
-// WM_COMMAND as the exit item does): the quit message must carry 0.
+// WM_COMMAND as the exit item does).
 void Quit(UINT how = 0);
 
 // Sends a message as the system does, lets the window paint, and checks what every handler owes:
@@ -45,9 +46,10 @@ bool Pump(const std::function<bool()>& done, int ms);
 // released) or ">" (a move), each maybe followed by where: "@c,r" a cell's centre, "@x:y" a pixel;
 // a step without a place stays where the last one was.
 void Gesture(const std::string& steps);
-// Lays a board (notation above) in a window of its size, as a custom level: in play it has the
-// clock at 7 and running, as the game's own would; ready, the clock at 0.
-void Lay(const char* board, GamePhase phase = Running);
+// Lays a board (notation above) in a window of its size, as a custom level, in the phase it shows:
+// lost with an opened mine, won with no closed safe cell, in play with an opened cell (the clock
+// at 7, running as the game's own would), else ready (the clock at 0).
+void Lay(const char* board);
 std::string Board();
 // Checks that the client area is the field's at the window's scale and that every client pixel
 // of a sprite shows what the player must see: the cells (screen notation above; "" every cell
@@ -62,11 +64,10 @@ void Choose(const wchar_t* item);
 std::vector<std::wstring> Checked();
 
 // Runs `open`, which returns once its dialogs have ended, and hands each dialog of this thread
-// to `drive` once it is up. Each must be owned by `owner`, or by a dialog opened before it, with
-// its owner disabled behind it. A dialog still open after five seconds is ended, and the test
-// fails.
-void WithDialog(const std::function<void(HWND)>& drive, const std::function<void()>& open,
-                HWND owner = win);
+// to `drive` once it is up. Each must be owned by the game's window, or by a dialog opened before
+// it, with its owner disabled behind it. A dialog still open after five seconds is ended, and the
+// test fails.
+void WithDialog(const std::function<void(HWND)>& drive, const std::function<void()>& open);
 // Types into the focused control as a keyboard does, and waits until the keys are handled:
 // '\t' Tab, '\r' Enter, '\x1b' Esc, '\b' Backspace, ' ' the space bar, anything else as the
 // character itself.
@@ -86,7 +87,6 @@ void PutNumber(const wchar_t* name, int32_t value);
 void PutName(const wchar_t* name, const std::wstring& text);
 // The seed of a random test: TESSELMARK_SEED when set, else a fresh one; the caller traces it.
 unsigned Seed();
-HMODULE Exe();  // the built game, for its resources
 
 // A failure prints a phase by its name.
 void PrintTo(GamePhase phase, std::ostream* out);
