@@ -94,10 +94,12 @@ static void ExpectRecordWhole(const std::string& after) {
     }
     if (game.phase == Running) {
         EXPECT_GE(game.elapsedSeconds, 1) << "the clock in play " << after;
-    } else {
-        // Outside play the game holds no timer, so killing it finds none and changes nothing.
-        EXPECT_FALSE(KillTimer(win, kGameTimerId)) << "the clock's timer outside play " << after;
     }
+    // The window holds the game's timer exactly in play: killing it finds it there (it is set
+    // again at once) and none elsewhere.
+    const bool ticking = KillTimer(win, kGameTimerId);
+    EXPECT_EQ(ticking, game.phase == Running) << "the window's clock timer " << after;
+    if (ticking) SetTimer(win, kGameTimerId, kTimerPeriodMs, nullptr);
 }
 
 static LRESULT SendAndCheck(UINT message, WPARAM wParam, LPARAM lParam, bool repaints) {
@@ -282,7 +284,7 @@ static std::vector<DWORD> Sheet(int id, int w, int h) {
 static const std::map<char, CellSprite> kShown = {
     {'#', Covered}, {'P', Flag}, {'M', Mine}, {'B', ExplodedMine}, {'W', WrongFlag}};
 
-void ExpectScreen(const char* cells, FaceSprite face, const char* mines, const char* timer) {
+void ExpectScreen(const char* cells, FaceSprite face, int mineCount, int seconds) {
     static const std::vector<DWORD> kCells = Sheet(IDB_CELLS, 16, 256);
     static const std::vector<DWORD> kFaces = Sheet(IDB_FACES, 24, 120);
     static const std::vector<DWORD> kDigits = Sheet(IDB_DIGITS, 13, 276);
@@ -301,6 +303,9 @@ void ExpectScreen(const char* cells, FaceSprite face, const char* mines, const c
         }
     };
     // The counters stand at (17, 16) and 54 in from the right, the face at half the field's width.
+    char mines[8], timer[8];
+    std::snprintf(mines, sizeof mines, "%03d", mineCount);
+    std::snprintf(timer, sizeof timer, "%03d", seconds);
     for (int k = 0; k < 3; ++k) {
         const int mine = mines[k] == '-' ? Minus : Digit0 - (mines[k] - '0');
         paste(kDigits, 13, 23, mine, 17 + 13 * k, 16);
@@ -472,9 +477,4 @@ void PutNumber(const wchar_t* name, int32_t value) { Put(name, REG_DWORD, &value
 
 void PutName(const wchar_t* name, const std::wstring& text) {
     Put(name, REG_SZ, text.c_str(), static_cast<DWORD>(2 * text.size() + 2));
-}
-
-unsigned Seed() {
-    const char* fixed = std::getenv("TESSELMARK_SEED");
-    return fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 10)) : std::random_device{}();
 }

@@ -53,9 +53,10 @@ void Lay(const char* board);
 std::string Board();
 // Checks that the client area is the field's at the window's scale and that every client pixel
 // of a sprite shows what the player must see: the cells (screen notation above; "" every cell
-// covered; nullptr: the field is not checked), the face and the two counters' digits ("-04").
+// covered; nullptr: the field is not checked), the face and the two counters' three digits each
+// (-4 shows as "-04").
 // (The frame between them is the end-to-end run's picture of the game.)
-void ExpectScreen(const char* cells, FaceSprite face, const char* mines, const char* timer);
+void ExpectScreen(const char* cells, FaceSprite face, int mines, int seconds);
 
 // Chooses the item with this text from the window's own menu, at any depth, as the menu does
 // when a player picks it: WM_COMMAND with the item's id. Whether it repaints is the case's to see.
@@ -85,8 +86,6 @@ Values Stored(int level, int columns, int rows, int mines, int mode, POINT corne
 void Put(const wchar_t* name, DWORD type, const void* data, DWORD size);
 void PutNumber(const wchar_t* name, int32_t value);
 void PutName(const wchar_t* name, const std::wstring& text);
-// The seed of a random test: TESSELMARK_SEED when set, else a fresh one; the caller traces it.
-unsigned Seed();
 
 // A failure prints a phase by its name.
 void PrintTo(GamePhase phase, std::ostream* out);
