@@ -33,7 +33,8 @@ void Quit(UINT how = 0);
 // the whole client due for a repaint without an erase, the mouse captured after a press and
 // given up after a release, and the game record consistent (flags only on closed cells, the
 // mines laid, the cells to open, the mine counter, an opened mine exactly in a lost game,
-// nothing open and the clock at 0 before the first opening, the clock running exactly in play).
+// nothing open and the clock at 0 before the first opening, the window holding the game's timer
+// exactly in play).
 LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // The same checks but the repaint, for a message that may leave the picture as it was.
 LRESULT SendWithoutRepaint(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
