@@ -17,6 +17,10 @@ static const char B[] = "F1.*..../.1....../...*....", BShown[] = "P1######/#1###
                   BLost[] = "F1.X..../.1....../...*....",
                   BLostShown[] = "P1#B####/#1######/###M####",
                   BWon[] = "F11*1000/11222000/001*1000", BWonShown[] = "P11P1000/11222000/001P1000";
+// One mine under a hundred flags: the mine counter at -99.
+static const char Flags100[] =
+    "ffffffffffff/ffffffffffff/ffffffffffff/ffffffffffff/ffffffffffff/"
+    "ffffffffffff/ffffffffffff/ffffffffffff/*1ffff......";
 // A chord on (2,1) that ends the game: a wrong flag at (3,1) loses it.
 static const char C[] = "F1.F/.12f/...*", CLost[] = "F11F/112f/001X";
 
@@ -193,5 +197,8 @@ const Look kLooks[] = {
     {BLost, "L+@2,0", Dead, BLostShown, 2},
     {BLost, "L+@2,0 R+", Surprised, BLostShown, 2},
     {BWon, "M+@3,0 L+", Sunglasses, BWonShown, 0},
+    // A release smiles again; below -99 the mine counter stays at -99.
+    {B, "L+@2,0 L-", Smile, "P11#####/#1######/########", 2},
+    {Flags100, "R+@10,8 R-", Smile, nullptr, -99},
 };
 INSTANTIATE_TEST_SUITE_P(ShowingEachPhaseAndThePress, OriginalLook, testing::ValuesIn(kLooks));
