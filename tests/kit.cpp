@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
-#include <random>
 #include <sstream>
 
 #include "store/store.h"

@@ -1,6 +1,4 @@
-// Start-up and the menu as a player uses it, on the real window, at the display's scale.
-#include <cstdio>
-
+// The menu as a player uses it, on the real window, at the display's scale.
 #include "kit.h"
 #include "store/store.h"
 #include "ui/ui.h"

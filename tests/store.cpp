@@ -5,7 +5,6 @@
 #include <sddl.h>
 
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <random>
